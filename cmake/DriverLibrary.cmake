@@ -1,0 +1,33 @@
+# velkano_add_driver(NAME SOURCES...): a driver plug-in named NAME.drf that exports the FIO_
+# table and nothing else. The frame sources are compiled into each driver with that
+# driver's own directory first on the include path (its global_values.h).
+set(VELKANO_DEF_FILE ${CMAKE_SOURCE_DIR}/drv/common/fio_exports.def)
+
+# The linker version script is generated from the .def file, the one list of exports.
+file(STRINGS ${VELKANO_DEF_FILE} _def_lines REGEX "^[ \t]+FIO_")
+set(_globals "")
+foreach(_line IN LISTS _def_lines)
+    string(REGEX MATCH "FIO_[A-Za-z0-9]+" _name "${_line}")
+    string(APPEND _globals "    ${_name};\n")
+endforeach()
+set(VELKANO_VERSION_SCRIPT ${CMAKE_BINARY_DIR}/fio_exports.map)
+file(WRITE ${VELKANO_VERSION_SCRIPT} "{\n  global:\n${_globals}  local:\n    *;\n};\n")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VELKANO_DEF_FILE})
+
+function(velkano_add_driver name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+    add_library(${name} MODULE
+        ${ARG_SOURCES}
+        ${CMAKE_SOURCE_DIR}/drv/common/driver_frame.cpp)
+    set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".drf" OUTPUT_NAME ${name})
+    target_include_directories(${name} BEFORE PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} velkano_codec)
+    if(WIN32)
+        target_sources(${name} PRIVATE ${VELKANO_DEF_FILE})
+    else()
+        target_link_options(${name} PRIVATE "LINKER:--version-script=${VELKANO_VERSION_SCRIPT}")
+        set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${VELKANO_VERSION_SCRIPT})
+    endif()
+    install(TARGETS ${name} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/velkano
+                            RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endfunction()

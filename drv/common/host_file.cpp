@@ -1,0 +1,168 @@
+#include "velkano/host_file.h"
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstring>
+
+namespace {
+
+std::string describe(int cause, long osError, const std::string& fileName) {
+    std::string text = fileName.empty() ? std::string("file") : fileName;
+    text += ": ";
+    if (osError != 0) {
+        text += std::strerror(static_cast<int>(osError));
+    } else {
+        text += "file error (cause " + std::to_string(cause) + ")";
+    }
+    return text;
+}
+
+// The C runtime's mode text for the platform's open flags.
+const char* modeFor(unsigned flags) {
+    const bool readWrite = (flags & CStdioFile::modeReadWrite) != 0;
+    const bool write = (flags & CStdioFile::modeWrite) != 0;
+    const bool create = (flags & CStdioFile::modeCreate) != 0;
+    const bool keep = (flags & CStdioFile::modeNoTruncate) != 0;
+    if (create && !keep) return readWrite ? "w+b" : "wb";
+    if (readWrite || write) return "r+b";
+    return "rb";
+}
+
+}  // namespace
+
+CFileException::CFileException(int cause, long osError, std::string fileName)
+    : m_cause(cause),
+      m_lOsError(osError),
+      m_strFileName(std::move(fileName)),
+      description_(describe(cause, osError, m_strFileName)) {}
+
+int fileExceptionCauseFromErrno(int osError) {
+    switch (osError) {
+        case ENOENT: return CFileException::fileNotFound;
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case EISDIR: return CFileException::badPath;
+        case EMFILE:
+        case ENFILE: return CFileException::tooManyOpenFiles;
+        case EACCES:
+        case EPERM:
+        case EROFS: return CFileException::accessDenied;
+        case EBADF: return CFileException::invalidFile;
+        case ENOSPC: return CFileException::diskFull;
+        case EIO: return CFileException::hardIO;
+        case EINVAL:
+        case ESPIPE: return CFileException::badSeek;
+        default: return CFileException::genericException;
+    }
+}
+
+CStdioFile::CStdioFile(const std::string& path, unsigned flags) : path_(path) {
+    const char* mode = modeFor(flags);
+    stream_ = std::fopen(path.c_str(), mode);
+    if (stream_ == nullptr && (flags & modeCreate) && (flags & modeNoTruncate)) {
+        stream_ = std::fopen(path.c_str(), "w+b");
+    }
+    if (stream_ == nullptr) {
+        const int err = errno;
+        throw CFileException(fileExceptionCauseFromErrno(err), err, path_);
+    }
+    // Records are read field by field; a generous buffer keeps that to a few system calls.
+    std::setvbuf(stream_, nullptr, _IOFBF, 64 * 1024);
+}
+
+CStdioFile::CStdioFile(std::FILE* stream, std::string path, bool owns, uint32_t position)
+    : stream_(stream), path_(std::move(path)), owns_(owns), position_(position) {}
+
+CStdioFile::~CStdioFile() {
+    if (stream_ != nullptr && owns_) std::fclose(stream_);
+}
+
+void CStdioFile::throwLastError(int fallbackCause) const {
+    const int err = errno;
+    const int cause = err != 0 ? fileExceptionCauseFromErrno(err) : fallbackCause;
+    throw CFileException(cause, err, path_);
+}
+
+uint32_t CStdioFile::Seek(int64_t offset, int origin) {
+    const int whence = origin == begin ? SEEK_SET : origin == current ? SEEK_CUR : SEEK_END;
+    if (stream_ == nullptr) throw CFileException(CFileException::invalidFile, 0, path_);
+    errno = 0;
+    if (std::fseek(stream_, static_cast<long>(offset), whence) != 0) {
+        throwLastError(CFileException::badSeek);
+    }
+    const long now = std::ftell(stream_);
+    if (now < 0 || now > static_cast<long>(UINT32_MAX)) throwLastError(CFileException::badSeek);
+    lastWasWrite_ = false;
+    position_ = static_cast<uint32_t>(now);
+    return position_;
+}
+
+uint32_t CStdioFile::Read(void* buffer, uint32_t count) {
+    if (count == 0) return 0;
+    auto* bytes = static_cast<unsigned char*>(buffer);
+    size_t got = 0;
+    if (stream_ != nullptr) {
+        if (lastWasWrite_) {
+            // The C runtime needs a positioning call between a write and a read.
+            std::fseek(stream_, 0, SEEK_CUR);
+            lastWasWrite_ = false;
+        }
+        got = std::fread(bytes, 1, count, stream_);
+    }
+    if (got < count) std::memset(bytes + got, 0, count - got);
+    position_ += static_cast<uint32_t>(got);
+    return static_cast<uint32_t>(got);
+}
+
+void CStdioFile::Write(const void* buffer, uint32_t count) {
+    if (count == 0) return;
+    if (stream_ == nullptr) throw CFileException(CFileException::invalidFile, 0, path_);
+    if (!lastWasWrite_) {
+        std::fseek(stream_, 0, SEEK_CUR);
+        lastWasWrite_ = true;
+    }
+    errno = 0;
+    const size_t put = std::fwrite(buffer, 1, count, stream_);
+    position_ += static_cast<uint32_t>(put);
+    if (put != count) {
+        std::clearerr(stream_);
+        throwLastError(CFileException::diskFull);
+    }
+}
+
+void CStdioFile::Flush() {
+    if (stream_ == nullptr) return;
+    errno = 0;
+    if (std::fflush(stream_) != 0) {
+        std::clearerr(stream_);
+        throwLastError(CFileException::hardIO);
+    }
+}
+
+void CStdioFile::Close() {
+    if (stream_ == nullptr) return;
+    std::FILE* stream = stream_;
+    stream_ = nullptr;
+    if (!owns_) {
+        errno = 0;
+        if (std::fflush(stream) != 0) throwLastError(CFileException::hardIO);
+        return;
+    }
+    errno = 0;
+    if (std::fclose(stream) != 0) throwLastError(CFileException::hardIO);
+}
+
+void igcPrintf(CStdioFile& out, const char* format, ...) {
+    std::FILE* stream = out.stream();
+    if (stream == nullptr) throw CFileException(CFileException::invalidFile, 0, out.GetFilePath());
+    va_list args;
+    va_start(args, format);
+    errno = 0;
+    const int printed = std::vfprintf(stream, format, args);
+    const int err = errno;
+    va_end(args);
+    if (printed < 0) {
+        std::clearerr(stream);
+        throw CFileException(CFileException::genericException, err, out.GetFilePath());
+    }
+}

@@ -1,0 +1,92 @@
+// The export table of a driver library (.drf). Both drivers export all fifteen names; an
+// entry a driver does not support returns -1 at once and ignores its arguments. A host
+// looks the functions up by name (or, on Windows, by ordinal) after loading the library.
+#pragma once
+
+#include <cstdint>
+
+#include "velkano/fio_error.h"
+#include "velkano/host_file.h"
+#include "velkano/host_records.h"
+
+class FIOVelkano17;  // the driver state; opaque to hosts
+
+#if defined(_WIN32)
+#define FIO_EXPORT __declspec(dllexport)
+#else
+#define FIO_EXPORT __attribute__((visibility("default")))
+#endif
+
+// Ordinals of the export table (the .def file of each library carries the same numbers).
+enum FIO_Ordinal : int {
+    kOrdDriverInfo = 1,
+    kOrdIsFileOfMyType = 2,
+    kOrdGetExtensions = 3,
+    kOrdTranslateFilename = 4,
+    kOrdReadObject = 5,
+    kOrdInitDriver = 8,
+    kOrdExitDriver = 9,
+    kOrdWriteTP = 10,
+    kOrdWriteHeader = 11,
+    kOrdReadFDEntry = 12,
+    kOrdFlight2IGC = 17,
+    kOrdIGC2Flight = 18,
+    kOrdWriteDeclaration = 19,
+    kOrdReadDeclaration = 20,
+    kOrdWriteRoute = 21,
+};
+
+// Size of the record FIO_DriverInfo fills.
+constexpr int kDriverInfoSize = 144;
+
+// File-type codes.
+constexpr int32_t kRouteFileTypes = 0x249;  // 1, 8, 64, 512: task files
+constexpr int32_t kFlightFileType = 0x40000;
+
+extern "C" {
+
+// Fills the 144-byte driver information record. Returns 1.
+FIO_EXPORT int32_t FIO_DriverInfo(void* record);
+// Returns 1 whatever it is given.
+FIO_EXPORT int32_t FIO_IsFileOfMyType(const char* fileName);
+// Zeroes size bytes of buffer; for a handled type copies the extension (no dot) with at
+// most size - 1 characters and returns 1; else returns -1.
+FIO_EXPORT int32_t FIO_GetExtensions(int32_t type, char* buffer, uint32_t size);
+// Copies source into destination (at most size - 1 characters, terminated). Returns 1.
+FIO_EXPORT int32_t FIO_TranslateFilename(const char* source, char* destination, uint32_t size);
+// Route driver: reads the next turnpoint (returns 1) or route (returns 2) of a task file and
+// its companion turnpoint file; -1 when nothing is left. Throws FIO_Error on malformed input.
+FIO_EXPORT int32_t FIO_ReadObject(CFile* file, FIO_TPEntry* entry, FIO_Route* route);
+// Creates the driver state; returns it (an opaque handle) or null.
+FIO_EXPORT FIOVelkano17* FIO_InitDriver(void);
+// Destroys the driver state and closes the companion files. Also run on unload.
+FIO_EXPORT void FIO_ExitDriver(void);
+// Route driver: writes one turnpoint to the companion file. 1, or -1 when refused.
+FIO_EXPORT int32_t FIO_WriteTP(void* unused, FIO_TPEntry* entry);
+// Route driver: kind 3 writes both file headers, kind 4 both trailers. 1, or -1 when refused.
+FIO_EXPORT int32_t FIO_WriteHeader(CFile* file, FIO_Header* header);
+FIO_EXPORT int32_t FIO_ReadFDEntry(void* a, void* b, void* c, void* d);
+// Flight driver: converts the next flight of a flight file to IGC text. 1 when a flight was
+// converted, 0 when none is left, -1 when the driver state cannot be created.
+FIO_EXPORT int32_t FIO_Flight2IGC(CFile* flightFile, CStdioFile* igcFile);
+FIO_EXPORT int32_t FIO_IGC2Flight(void* a, void* b, void* c, void* d);
+FIO_EXPORT int32_t FIO_WriteDeclaration(void* a, void* b, void* c, void* d);
+FIO_EXPORT int32_t FIO_ReadDeclaration(void* a, void* b, void* c, void* d);
+// Route driver: writes one route to the task file. 1, or -1 when refused.
+FIO_EXPORT int32_t FIO_WriteRoute(CFile* file, FIO_Route* route);
+
+}  // extern "C"
+
+// Function pointer types for hosts that look the exports up at run time.
+using FIO_DriverInfoFn = int32_t (*)(void*);
+using FIO_IsFileOfMyTypeFn = int32_t (*)(const char*);
+using FIO_GetExtensionsFn = int32_t (*)(int32_t, char*, uint32_t);
+using FIO_TranslateFilenameFn = int32_t (*)(const char*, char*, uint32_t);
+using FIO_ReadObjectFn = int32_t (*)(CFile*, FIO_TPEntry*, FIO_Route*);
+using FIO_InitDriverFn = FIOVelkano17* (*)();
+using FIO_ExitDriverFn = void (*)();
+using FIO_WriteTPFn = int32_t (*)(void*, FIO_TPEntry*);
+using FIO_WriteHeaderFn = int32_t (*)(CFile*, FIO_Header*);
+using FIO_UnsupportedFn = int32_t (*)(void*, void*, void*, void*);
+using FIO_Flight2IGCFn = int32_t (*)(CFile*, CStdioFile*);
+using FIO_WriteRouteFn = int32_t (*)(CFile*, FIO_Route*);

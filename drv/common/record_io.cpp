@@ -1,0 +1,127 @@
+#include "record_io.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "real48.h"
+
+namespace velkano {
+
+void throwBadObject() { throw FIO_Error(FIO_Error::kMalformed, "bad object", 0, 0); }
+void throwBadFile() { throw FIO_Error(FIO_Error::kMalformed, "bad file", 0, 0); }
+
+int32_t readByte(CFile& file) {
+    uint8_t b = 0;
+    file.Read(&b, 1);
+    return static_cast<int8_t>(b);
+}
+
+int32_t readInt16(CFile& file) {
+    uint8_t b[2];
+    file.Read(b, 2);
+    return static_cast<int16_t>(static_cast<uint16_t>(b[0] | b[1] << 8));
+}
+
+int32_t readInt32(CFile& file) {
+    uint8_t b[4];
+    file.Read(b, 4);
+    const uint32_t u = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+                       static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
+    return static_cast<int32_t>(u);
+}
+
+std::string readText(CFile& file, int32_t width) {
+    if (width <= 0) return {};
+    char small[256];
+    std::vector<char> large;
+    char* field = small;
+    if (width > static_cast<int32_t>(sizeof small)) {
+        large.resize(static_cast<size_t>(width));
+        field = large.data();
+    }
+    file.Read(field, static_cast<uint32_t>(width));
+    size_t length = 0;
+    while (length < static_cast<size_t>(width) && field[length] != '\0') ++length;
+    return std::string(field, length);
+}
+
+float readReal48(CFile& file) {
+    uint8_t b[6];
+    file.Read(b, 6);
+    return decodeReal48(b);
+}
+
+void expectTag(CFile& file, int32_t expected) {
+    if (readInt16(file) != expected) throwBadObject();
+}
+
+void readCoordPair(CFile& file, float& latitude, float& longitude) {
+    expectTag(file, kTagCoordPair);
+    longitude = readReal48(file);
+    latitude = readReal48(file);
+}
+
+void skipBytes(CFile& file, uint32_t count) {
+    uint8_t sink[64];
+    while (count > 0) {
+        const uint32_t chunk = count < sizeof sink ? count : static_cast<uint32_t>(sizeof sink);
+        file.Read(sink, chunk);
+        count -= chunk;
+    }
+}
+
+void writeByte(CFile& file, int32_t value) {
+    const uint8_t b = static_cast<uint8_t>(value & 0xFF);
+    file.Write(&b, 1);
+}
+
+void writeInt16(CFile& file, int32_t value) {
+    const uint32_t u = static_cast<uint32_t>(value);
+    const uint8_t b[2] = {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8)};
+    file.Write(b, 2);
+}
+
+void writeInt32(CFile& file, int32_t value) {
+    const uint32_t u = static_cast<uint32_t>(value);
+    const uint8_t b[4] = {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8),
+                          static_cast<uint8_t>(u >> 16), static_cast<uint8_t>(u >> 24)};
+    file.Write(b, 4);
+}
+
+void writeText(CFile& file, std::string_view text, int32_t width) {
+    if (width <= 0) return;
+    char small[256];
+    std::vector<char> large;
+    char* field = small;
+    if (width > static_cast<int32_t>(sizeof small)) {
+        large.resize(static_cast<size_t>(width));
+        field = large.data();
+    }
+    std::memset(field, 0, static_cast<size_t>(width));
+    text.copy(field, std::min(text.size(), static_cast<size_t>(width - 1)));
+    file.Write(field, static_cast<uint32_t>(width));
+}
+
+void writeReal48(CFile& file, float value) {
+    uint8_t b[6];
+    encodeReal48(value, b);
+    file.Write(b, 6);
+}
+
+void writeCoordPair(CFile& file, float latitude, float longitude) {
+    writeInt16(file, kTagCoordPair);
+    writeReal48(file, longitude);
+    writeReal48(file, latitude);
+}
+
+void writeZeros(CFile& file, uint32_t count) {
+    static const uint8_t zeros[128] = {};
+    while (count > 0) {
+        const uint32_t chunk = count < sizeof zeros ? count : static_cast<uint32_t>(sizeof zeros);
+        file.Write(zeros, chunk);
+        count -= chunk;
+    }
+}
+
+}  // namespace velkano

@@ -1,0 +1,56 @@
+// Field primitives of the legacy formats: one Read or Write of exactly the field's width
+// per field, little-endian, through a host file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "velkano/fio_error.h"
+#include "velkano/host_file.h"
+
+namespace velkano {
+
+// Record tags: every record and sub-record opens with one.
+enum RecordTag : int32_t {
+    kTagTurnpoint = 'n',
+    kTagDetailBlock = 'm',
+    kTagRunwayBlock = '2',
+    kTagRunway = 's',
+    kTagCoordPair = 'r',
+    kTagRoute = 'i',
+    kTagRoutePoint = 'j',
+    kTagFlight = 'v',
+    kTagFixList = 'u',
+    kTagFix = 't',
+};
+
+constexpr int32_t kMaxRecordCount = 0x4000;  // largest record count a file header may carry
+
+[[noreturn]] void throwBadObject();
+[[noreturn]] void throwBadFile();
+
+int32_t readByte(CFile& file);  // signed 8-bit, widened
+int32_t readInt16(CFile& file);  // sign-extended
+int32_t readInt32(CFile& file);
+// The characters before the first zero byte of a width-byte field, or all of them.
+std::string readText(CFile& file, int32_t width);
+float readReal48(CFile& file);
+// Reads an 'r' pair (longitude, then latitude, in the file); throws FIO_Error "bad object"
+// on a wrong tag without touching either destination.
+void readCoordPair(CFile& file, float& latitude, float& longitude);
+// Reads an int16 tag and throws FIO_Error "bad object" unless it equals expected.
+void expectTag(CFile& file, int32_t expected);
+// Reads and drops count bytes.
+void skipBytes(CFile& file, uint32_t count);
+
+void writeByte(CFile& file, int32_t value);  // low 8 bits
+void writeInt16(CFile& file, int32_t value);  // low 16 bits
+void writeInt32(CFile& file, int32_t value);
+// A width-byte field holding at most width - 1 characters of text, zero-filled.
+void writeText(CFile& file, std::string_view text, int32_t width);
+void writeReal48(CFile& file, float value);
+void writeCoordPair(CFile& file, float latitude, float longitude);
+void writeZeros(CFile& file, uint32_t count);
+
+}  // namespace velkano

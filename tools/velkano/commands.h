@@ -1,0 +1,23 @@
+// The subcommands of velkano. Each registers its options on the CLI11 app and runs when
+// chosen; a run returns the process exit status.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+// Options every subcommand shares.
+struct GlobalOptions {
+    std::string driverDir;  // where the .drf files are; empty: beside the executable
+};
+
+// Exit statuses scripts can rely on.
+enum ExitStatus : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+
+using CommandRunner = std::function<int()>;
+
+CommandRunner addInfoCommand(CLI::App& app, const GlobalOptions& global);
+
+// Path of a driver file, from --drivers or the executable's directory.
+std::string driverPath(const GlobalOptions& global, const std::string& fileName);

@@ -1,0 +1,39 @@
+// velkano: a command-line host for the Velkano 1.7 drivers. It loads the .drf plug-ins as
+// the host program does and converts legacy flight and route files.
+#include <cstdio>
+#include <iostream>
+#include <map>
+
+#include "commands.h"
+#include "driver_library.h"
+
+std::string driverPath(const GlobalOptions& global, const std::string& fileName) {
+    const std::string dir = global.driverDir.empty() ? executableDirectory() : global.driverDir;
+    return dir + "/" + fileName;
+}
+
+int main(int argc, char** argv) {
+    CLI::App app{
+        "velkano - read and convert Velkano 1.7 flight (.flt) and route (.rtx/.top) files\n"
+        "through the Velkano17Flt.drf and Velkano17Rte.drf driver plug-ins."};
+    app.require_subcommand(1);
+    GlobalOptions global;
+    app.add_option("--drivers", global.driverDir,
+                   "Directory holding the .drf drivers (default: beside velkano)")
+        ->check(CLI::ExistingDirectory);
+
+    std::map<CLI::App*, CommandRunner> runners;
+    auto add = [&](CommandRunner runner) { runners[app.get_subcommands({}).back()] = runner; };
+    add(addInfoCommand(app, global));
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int status = app.exit(e);
+        return status == 0 ? kExitOk : kExitUsage;
+    }
+    for (const auto& [command, runner] : runners) {
+        if (command->parsed()) return runner();
+    }
+    return kExitUsage;
+}
