@@ -1,0 +1,215 @@
+// Loading, initialising and unloading the drivers as a host does.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+
+#include "byte_writer.h"
+#include "driver_library.h"
+#include "fio_velkano17.h"
+#include "host_test_support.h"
+
+namespace {
+
+using testing_support::driverPath;
+using testing_support::openDescriptorCount;
+using testing_support::ScratchDir;
+
+const char* const kLibraries[] = {"Velkano17Rte.drf", "Velkano17Flt.drf"};
+
+const std::set<std::string> kExportNames = {
+    "FIO_DriverInfo",   "FIO_IsFileOfMyType", "FIO_GetExtensions",    "FIO_TranslateFilename",
+    "FIO_ReadObject",   "FIO_InitDriver",     "FIO_ExitDriver",       "FIO_WriteTP",
+    "FIO_WriteHeader",  "FIO_ReadFDEntry",    "FIO_Flight2IGC",       "FIO_IGC2Flight",
+    "FIO_WriteDeclaration", "FIO_ReadDeclaration", "FIO_WriteRoute"};
+
+// Names of the defined dynamic symbols of a shared object, as the system's nm lists them.
+std::set<std::string> definedDynamicSymbols(const std::string& path) {
+    std::set<std::string> names;
+    const std::string command = "nm -D --defined-only '" + path + "' 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return names;
+    char line[512];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        std::string text(line);
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        const auto space = text.find_last_of(' ');
+        const std::string name = space == std::string::npos ? text : text.substr(space + 1);
+        // Symbols the toolchain itself places in every shared object are not ours.
+        if (name.empty() || name.rfind("_init", 0) == 0 || name.rfind("_fini", 0) == 0 ||
+            name.rfind("__", 0) == 0 || name == "_edata" || name == "_end") {
+            continue;
+        }
+        names.insert(name);
+    }
+    pclose(pipe);
+    return names;
+}
+
+TEST(ExportTableTest, ExportsTheFifteenNamesAndNothingElse) {
+    for (const char* library : kLibraries) {
+        const auto names = definedDynamicSymbols(driverPath(library));
+        EXPECT_EQ(names, kExportNames) << library;
+    }
+}
+
+TEST(ExportTableTest, EveryNameResolvesByLookup) {
+    for (const char* library : kLibraries) {
+        DriverLibrary driver(driverPath(library));
+        for (const auto& name : kExportNames) {
+            EXPECT_NE(driver.symbol(name.c_str()), nullptr) << library << " " << name;
+        }
+    }
+}
+
+TEST(UnsupportedEntryTest, ReturnsMinusOneWhateverTheArguments) {
+    DriverLibrary route(driverPath("Velkano17Rte.drf"));
+    DriverLibrary flight(driverPath("Velkano17Flt.drf"));
+    for (DriverLibrary* driver : {&route, &flight}) {
+        EXPECT_EQ(driver->ReadFDEntry(nullptr, nullptr, nullptr, nullptr), -1);
+        EXPECT_EQ(driver->IGC2Flight(nullptr, nullptr, nullptr, nullptr), -1);
+        EXPECT_EQ(driver->WriteDeclaration(nullptr, nullptr, nullptr, nullptr), -1);
+        EXPECT_EQ(driver->ReadDeclaration(nullptr, nullptr, nullptr, nullptr), -1);
+    }
+    EXPECT_EQ(route.Flight2IGC(nullptr, nullptr), -1);
+    EXPECT_EQ(flight.ReadObject(nullptr, nullptr, nullptr), -1);
+    EXPECT_EQ(flight.WriteTP(nullptr, nullptr), -1);
+    EXPECT_EQ(flight.WriteHeader(nullptr, nullptr), -1);
+    EXPECT_EQ(flight.WriteRoute(nullptr, nullptr), -1);
+    // Even with a state, the entries a driver does not implement stay refused.
+    ASSERT_NE(flight.InitDriver(), nullptr);
+    EXPECT_EQ(flight.ReadObject(nullptr, nullptr, nullptr), -1);
+    flight.ExitDriver();
+}
+
+TEST(InitDriverTest, ReturnsAFreshStateWithEveryCounterZero) {
+    for (const char* library : kLibraries) {
+        DriverLibrary driver(driverPath(library));
+        FIOVelkano17* state = driver.InitDriver();
+        ASSERT_NE(state, nullptr) << library;
+        for (int32_t counter : {state->tpTotal, state->tpDone, state->taskTotal, state->taskDone,
+                                state->maxTpNumber, state->maxRouteId, state->flightTotal,
+                                state->flightDone, state->flightVersion}) {
+            EXPECT_EQ(counter, 0) << library;
+        }
+        EXPECT_EQ(state->tpReadFile, nullptr);
+        driver.ExitDriver();
+        driver.ExitDriver();  // a second exit does nothing
+        driver.ExitDriver();
+    }
+}
+
+TEST(InitDriverTest, ExitWithoutInitDoesNothing) {
+    for (const char* library : kLibraries) {
+        DriverLibrary driver(driverPath(library));
+        driver.ExitDriver();
+        EXPECT_NE(driver.InitDriver(), nullptr);
+        driver.ExitDriver();
+    }
+}
+
+// A task file and companion that hold no records: reading them opens the companion and
+// keeps it open until the state goes.
+class CompanionLifetimeTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ByteWriter top;
+        top.text("Velkano TP File", 51).u8(26).i16(5).i16(0);
+        testing_support::writeFileBytes(dir_.file("tasks.top"), top.bytes);
+        ByteWriter task;
+        task.text("Velkano TASK File", 51).u8(26).i16(5).i16(0);
+        testing_support::writeFileBytes(dir_.file("tasks.rtx"), task.bytes);
+    }
+
+    // Runs one FIO_ReadObject on the task file, then closes the task file: afterwards only
+    // the driver's companion file is open.
+    void readOnce(DriverLibrary& driver) {
+        CStdioFile taskFile(dir_.file("tasks.rtx"), CStdioFile::typeBinary | CStdioFile::modeRead);
+        FIO_TPEntry entry;
+        FIO_Route route;
+        driver.ReadObject(&taskFile, &entry, &route);
+    }
+
+    ScratchDir dir_;
+};
+
+TEST_F(CompanionLifetimeTest, ExitClosesTheCompanionFile) {
+    DriverLibrary driver(driverPath("Velkano17Rte.drf"));
+    const int before = openDescriptorCount();
+    ASSERT_NE(driver.InitDriver(), nullptr);
+    readOnce(driver);
+    EXPECT_EQ(openDescriptorCount(), before + 1);
+    driver.ExitDriver();
+    EXPECT_EQ(openDescriptorCount(), before);
+}
+
+TEST_F(CompanionLifetimeTest, SecondInitReleasesThePreviousState) {
+    DriverLibrary driver(driverPath("Velkano17Rte.drf"));
+    const int before = openDescriptorCount();
+    ASSERT_NE(driver.InitDriver(), nullptr);
+    readOnce(driver);
+    ASSERT_EQ(openDescriptorCount(), before + 1);
+    FIOVelkano17* second = driver.InitDriver();
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(openDescriptorCount(), before);
+    EXPECT_EQ(second->tpReadFile, nullptr);
+    driver.ExitDriver();
+}
+
+TEST_F(CompanionLifetimeTest, UnloadWithoutExitClosesTheCompanionFile) {
+    const int before = openDescriptorCount();
+    {
+        DriverLibrary driver(driverPath("Velkano17Rte.drf"));
+        ASSERT_NE(driver.InitDriver(), nullptr);
+        readOnce(driver);
+        EXPECT_EQ(openDescriptorCount(), before + 1);
+        driver.unload();  // no FIO_ExitDriver
+        EXPECT_EQ(openDescriptorCount(), before);
+    }
+    // Loading again starts without a state.
+    DriverLibrary again(driverPath("Velkano17Rte.drf"));
+    EXPECT_EQ(again.WriteTP(nullptr, nullptr), -1);
+}
+
+TEST_F(CompanionLifetimeTest, MalformedInputThrowsFioErrorAcrossTheLibraryBoundary) {
+    ByteWriter task;
+    task.text("Velkano TASK File", 51).u8(26).i16(5).i16(0x4001);
+    testing_support::writeFileBytes(dir_.file("tasks.rtx"), task.bytes);
+    DriverLibrary driver(driverPath("Velkano17Rte.drf"));
+    ASSERT_NE(driver.InitDriver(), nullptr);
+    CStdioFile taskFile(dir_.file("tasks.rtx"), CStdioFile::typeBinary | CStdioFile::modeRead);
+    FIO_TPEntry entry;
+    FIO_Route route;
+    try {
+        driver.ReadObject(&taskFile, &entry, &route);
+        FAIL() << "no exception";
+    } catch (const FIO_Error& error) {
+        EXPECT_EQ(error.message, "bad file");
+        EXPECT_EQ(error.code, -2);
+        EXPECT_EQ(error.param1, 0);
+        EXPECT_EQ(error.param2, 0);
+    }
+    driver.ExitDriver();
+}
+
+TEST_F(CompanionLifetimeTest, MissingCompanionThrowsTheFileExceptionAndRetries) {
+    std::remove(dir_.file("tasks.top").c_str());
+    DriverLibrary driver(driverPath("Velkano17Rte.drf"));
+    FIOVelkano17* state = driver.InitDriver();
+    ASSERT_NE(state, nullptr);
+    CStdioFile taskFile(dir_.file("tasks.rtx"), CStdioFile::typeBinary | CStdioFile::modeRead);
+    FIO_TPEntry entry;
+    FIO_Route route;
+    try {
+        driver.ReadObject(&taskFile, &entry, &route);
+        FAIL() << "no exception";
+    } catch (const CFileException& error) {
+        EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
+        EXPECT_EQ(error.m_strFileName, dir_.file("tasks.top"));
+    }
+    EXPECT_EQ(state->tpReadFile, nullptr);
+    driver.ExitDriver();
+}
+
+}  // namespace
