@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Converts flight files to IGC with the built velkano and checks every IGC file produced
+# against readers written by others. Flight files: the bundled samples and, when the build
+# has it, the generated interoperability set (odd values, midnight crossings, every task size).
+# Usage: run.sh BUILD_DIR
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${1:-$root/build/default}" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+flights=("$root"/examples/*.flt)
+if [ -x "$build/bin/make_interop_flights" ]; then
+  mkdir -p "$work/flt"
+  "$build/bin/make_interop_flights" "$work/flt"
+  flights+=("$work"/flt/*.flt)
+fi
+mkdir -p "$work/igc"
+"$build/bin/velkano" igc "${flights[@]}" -o "$work/igc"
+bash "$root/tests/interop/check_igc.sh" "$work"/igc/*.igc
