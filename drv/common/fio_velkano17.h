@@ -49,6 +49,11 @@ public:
     int32_t flightTotal = 0;
     int32_t flightDone = 0;
     int32_t flightVersion = 0;
+    // Route driver: set while the header at the start of the file being written is this
+    // state's and the matching counters count its records, so a short write can correct
+    // the header's count before the trailer.
+    bool tpHeaderWritten = false;
+    bool taskHeaderWritten = false;
     std::unique_ptr<CFIOFile> tpReadFile;
     // Companion path tpReadFile was opened for: a different task file gets its own companion.
     std::string tpReadPath;
