@@ -1,0 +1,155 @@
+#include "igc_writer.h"
+
+#include <algorithm>
+
+#include "ko_point.h"
+
+namespace velkano {
+
+namespace {
+
+constexpr int32_t kThousandths = 1000;
+constexpr int32_t kSecondsPerDay = 86400;
+
+// Ranges of the fixed-width fields. Values that fit print unchanged.
+constexpr int32_t kLowestAltitude = -9999;
+constexpr int32_t kHighestAltitude = 99999;
+constexpr int32_t kHighestEnl = 999;
+constexpr int32_t kHighestTwoDigits = 99;
+
+int32_t twoDigits(int32_t value) {
+    return std::clamp(value, 0, kHighestTwoDigits);
+}
+
+CKoPoint latitudeOf(float latitude) {
+    return CKoPoint(latitude, false, kThousandths);
+}
+CKoPoint longitudeOf(float longitude) {
+    return CKoPoint(longitude, true, kThousandths);
+}
+
+}  // namespace
+
+int32_t twoDigitYear(int32_t year) {
+    const int32_t rest = year % 100;
+    return rest < 0 ? rest + 100 : rest;
+}
+
+int32_t timeOfDay(int32_t seconds) {
+    const int32_t rest = seconds % kSecondsPerDay;
+    return rest < 0 ? rest + kSecondsPerDay : rest;
+}
+
+std::string igcText(std::string_view text) {
+    std::string clean(text);
+    for (char& c : clean) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) c = ' ';
+    }
+    return clean;
+}
+
+int32_t declaredTaskPoints(const FIO_Flight& flight) {
+    const int32_t size = std::clamp(flight.taskSize, 0, FIO_Flight::kMaxTaskSize);
+    return static_cast<int32_t>(std::count_if(
+        flight.task.begin(), flight.task.begin() + size,
+        [](const FIO_TPEntry& e) { return e.latitude != 0.0f || e.longitude != 0.0f; }));
+}
+
+// AABC12345
+void writeARecord(CStdioFile& out, const FIO_Flight& flight) {
+    igcPrintf(out, "A%3.3s%s\n", igcText(flight.recorderMaker).c_str(),
+              igcText(flight.recorderSerial).c_str());
+}
+
+void writeHRecords(CStdioFile& out, const FIO_Flight& flight) {
+    // HFDTE050704
+    igcPrintf(out, "HFDTE%02d%02d%02d\n", twoDigits(flight.day), twoDigits(flight.month),
+              twoDigitYear(flight.year));
+    // HFFXA100
+    igcPrintf(out, "HFFXA100\n");
+    // HFFTYFR TYPE:LOGGER 7
+    igcPrintf(out, "HFFTYFR TYPE:%s\n", igcText(flight.recorderType).c_str());
+    // HFPLTPILOT:Ann Example
+    igcPrintf(out, "HFPLTPILOT:%s\n", igcText(flight.pilot).c_str());
+    // HFGTYGLIDERTYPE:Club 15
+    igcPrintf(out, "HFGTYGLIDERTYPE:%s\n", igcText(flight.gliderType).c_str());
+    // HFGIDGLIDERID:D-1234
+    igcPrintf(out, "HFGIDGLIDERID:%s\n", igcText(flight.gliderId).c_str());
+    // HFCIDCOMPETITIONID:X1
+    igcPrintf(out, "HFCIDCOMPETITIONID:%s\n", igcText(flight.competitionId).c_str());
+    // HFCCLCOMPETITIONCLASS:Club
+    igcPrintf(out, "HFCCLCOMPETITIONCLASS:%s\n", igcText(flight.competitionClass).c_str());
+}
+
+// I023638FXA3941ENL
+void writeIRecord(CStdioFile& out) {
+    igcPrintf(out, "I023638FXA3941ENL\n");
+}
+
+// C050704000000000000000102
+void writeDeclarationLine(CStdioFile& out, const FIO_Flight& flight, int32_t declared) {
+    // The count field holds the turnpoints between start and finish; a single declared
+    // point is start and finish at once, with none between.
+    const int32_t turnpoints = std::max(declared - 2, 0);
+    igcPrintf(out, "C%02d%02d%02d0000000000000001%02d\n", twoDigits(flight.day),
+              twoDigits(flight.month), twoDigitYear(flight.year), twoDigits(turnpoints));
+}
+
+// C4730000N00815000ESTART
+void writeTaskPointLine(CStdioFile& out, const FIO_TPEntry& entry) {
+    const CKoPoint lat = latitudeOf(entry.latitude);
+    igcPrintf(out, "C%02d%02d%03d%c", lat.degrees, lat.minutes, lat.fraction,
+              lat.GetHemisphereLetter());
+    const CKoPoint lon = longitudeOf(entry.longitude);
+    igcPrintf(out, "%03d%02d%03d%c", lon.degrees, lon.minutes, lon.fraction,
+              lon.GetHemisphereLetter());
+    igcPrintf(out, "%s\n", igcText(entry.name).c_str());
+}
+
+void writeTaskRecords(CStdioFile& out, const FIO_Flight& flight) {
+    const int32_t declared = declaredTaskPoints(flight);
+    if (declared == 0) return;
+    writeDeclarationLine(out, flight, declared);
+    const FIO_TPEntry& first = flight.task[0];
+    const FIO_TPEntry& last = flight.task[static_cast<size_t>(declared - 1)];
+    writeTaskPointLine(out, first);  // takeoff
+    if (declared == 1) {
+        // Start and finish on the one point, so a reader always finds both.
+        writeTaskPointLine(out, first);
+        writeTaskPointLine(out, first);
+    } else {
+        for (int32_t i = 0; i < declared; ++i) {
+            writeTaskPointLine(out, flight.task[static_cast<size_t>(i)]);
+        }
+    }
+    writeTaskPointLine(out, last);  // landing
+}
+
+// B1305094730000N00815000EA0123401250000007
+void writeFixLine(CStdioFile& out, const FIO_FixEntry& fix) {
+    // Flights that cross midnight log times past 24 hours; the line holds the time of day.
+    const int32_t time = timeOfDay(fix.seconds);
+    igcPrintf(out, "B%02d%02d%02d", time / 3600, time % 3600 / 60, time % 3600 % 60);
+    const CKoPoint lat = latitudeOf(fix.latitude);
+    igcPrintf(out, "%02d%02d%03d%c", lat.degrees, lat.minutes, lat.fraction,
+              lat.GetHemisphereLetter());
+    const CKoPoint lon = longitudeOf(fix.longitude);
+    igcPrintf(out, "%03d%02d%03d%c", lon.degrees, lon.minutes, lon.fraction,
+              lon.GetHemisphereLetter());
+    igcPrintf(out, fix.valid != 0 ? "A" : "V");
+    igcPrintf(out, "%05d%05d%03d%03d\n",
+              std::clamp(fix.pressureAltitude, kLowestAltitude, kHighestAltitude),
+              std::clamp(fix.gnssAltitude, kLowestAltitude, kHighestAltitude), 0,
+              std::clamp(fix.enl, 0, kHighestEnl));
+}
+
+void writeFlightIgc(CStdioFile& out, const FIO_Flight& flight) {
+    writeARecord(out, flight);
+    writeHRecords(out, flight);
+    writeIRecord(out);
+    writeTaskRecords(out, flight);
+    for (const FIO_FixEntry& fix : flight.fixes) writeFixLine(out, fix);
+}
+
+}  // namespace velkano
