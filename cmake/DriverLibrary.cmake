@@ -23,7 +23,16 @@ function(velkano_add_driver name)
     target_include_directories(${name} BEFORE PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} velkano_codec)
     if(WIN32)
-        target_sources(${name} PRIVATE ${VELKANO_DEF_FILE})
+        # DllMain releases the state on unload; NAME.rc beside the driver's sources carries
+        # its version resource.
+        target_sources(${name} PRIVATE ${VELKANO_DEF_FILE}
+            ${CMAKE_SOURCE_DIR}/drv/common/dll_main.cpp)
+        if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${name}.rc)
+            target_sources(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${name}.rc)
+            set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/${name}.rc PROPERTIES
+                INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/drv/common
+                OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/drv/common/driver_version.rc)
+        endif()
     else()
         target_link_options(${name} PRIVATE "LINKER:--version-script=${VELKANO_VERSION_SCRIPT}")
         set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${VELKANO_VERSION_SCRIPT})
