@@ -124,4 +124,11 @@ void writeZeros(CFile& file, uint32_t count) {
     }
 }
 
+int32_t truncateToInt32(float value) {
+    // Both limits are exact as floats; NaN fails both tests and lands on the fallback.
+    if (value >= 2147483648.0f) return INT32_MAX;
+    if (value >= -2147483648.0f) return static_cast<int32_t>(value);
+    return value < 0.0f ? INT32_MIN : 0;
+}
+
 }  // namespace velkano

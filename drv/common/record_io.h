@@ -53,4 +53,8 @@ void writeReal48(CFile& file, float value);
 void writeCoordPair(CFile& file, float latitude, float longitude);
 void writeZeros(CFile& file, uint32_t count);
 
+// A decoded Real48 as an int32 member: truncated toward zero. Real48 reaches about 1.7e38,
+// far beyond int32, so out-of-range values saturate instead of being undefined.
+int32_t truncateToInt32(float value);
+
 }  // namespace velkano

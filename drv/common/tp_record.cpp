@@ -1,11 +1,308 @@
 #include "tp_record.h"
 
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
 #include "record_io.h"
 
 namespace velkano {
 
-void readTpRecord(CFile&, FIO_TPEntry&) { throwBadObject(); }
-void writeTpRecord(CFile&, const FIO_TPEntry&, int32_t) {}
-double parseFrequency(const std::string&) { return 0.0; }
+namespace {
+
+constexpr int32_t kWrittenVersion = 5;
+constexpr int32_t kFirstVersionWithByteAfterRunways = 2;
+constexpr int32_t kFirstVersionWithWordAfterRunways = 3;
+constexpr int32_t kFirstVersionWithComment = 4;
+constexpr int32_t kFirstVersionWithShortName = 5;
+
+constexpr int32_t kNameWidth = 30;
+constexpr int32_t kShortNameWidth = 20;
+constexpr int32_t kIcaoWidth = 31;
+constexpr int32_t kCommentWidth = 100;
+
+constexpr size_t kIcaoCodeLength = 4;
+constexpr int32_t kAirfieldKindMask = 0xff00;
+// Directions above this were stored in tenths of a degree.
+constexpr int32_t kLargestWholeDegreeDirection = 360;
+
+struct KindMapping {
+    int32_t kind;
+    int32_t writtenByte;
+    int32_t alsoRead[3];  // further bytes that read as this kind; 0 ends the list
+};
+
+constexpr KindMapping kKindTable[] = {
+    {1, 9, {19, 'K', 0}},
+    {4, 'L', {}},
+    {5, 'N', {}},
+    {7, 'I', {}},
+    {8, '$', {'%', '&', '\''}},
+    {10, 'M', {}},
+    {256, 12, {}},
+    {512, 14, {15, 0, 0}},
+    {768, 16, {17, 0, 0}},
+    {1024, 13, {}},
+    {1536, 22, {23, 0, 0}},
+    {1792, 18, {}},
+    {2048, 'O', {}},
+    {2304, 20, {}},
+    {2560, 21, {}},
+    {2816, 'J', {}},
+};
+constexpr int32_t kUnknownKindByte = 9;
+
+struct SurfaceMapping {
+    int32_t surface;
+    int32_t letter;
+};
+
+constexpr SurfaceMapping kSurfaceTable[] = {{3, 'F'}, {1, 'G'}, {0, 'H'}};
+constexpr int32_t kUnknownSurfaceLetter = 0;
+
+// Leaves kind unchanged for a byte outside the table.
+void kindFromByte(int32_t kindByte, int32_t& kind) {
+    for (const KindMapping& mapping : kKindTable) {
+        if (kindByte == mapping.writtenByte) {
+            kind = mapping.kind;
+            return;
+        }
+        for (int32_t other : mapping.alsoRead) {
+            if (other != 0 && kindByte == other) {
+                kind = mapping.kind;
+                return;
+            }
+        }
+    }
+}
+
+int32_t byteFromKind(int32_t kind) {
+    for (const KindMapping& mapping : kKindTable) {
+        if (kind == mapping.kind) return mapping.writtenByte;
+    }
+    return kUnknownKindByte;
+}
+
+void surfaceFromLetter(int32_t letter, int32_t& surface) {
+    for (const SurfaceMapping& mapping : kSurfaceTable) {
+        if (letter == mapping.letter) surface = mapping.surface;
+    }
+}
+
+int32_t letterFromSurface(int32_t surface) {
+    for (const SurfaceMapping& mapping : kSurfaceTable) {
+        if (surface == mapping.surface) return mapping.letter;
+    }
+    return kUnknownSurfaceLetter;
+}
+
+// Same text as "%1.3f" in the C locale, whatever locale the host has set.
+std::string formatFrequency(float value) {
+    char buffer[64];  // the largest Real48 has 39 integer digits
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                      std::chars_format::fixed, 3);
+    return std::string(buffer, result.ptr);
+}
+
+// Writing keeps int32 members in a float, as old readers expect.
+float asFloat(double value) {
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    if (value > kLargest) return std::numeric_limits<float>::infinity();
+    if (value < -kLargest) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
+bool isCSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Everything of one record, read before the entry is touched.
+struct TpFields {
+    int32_t number = 0;
+    int32_t kindByte = 0;
+    std::string name;
+    std::string shortName;
+    float latitude = 0.0f;
+    float longitude = 0.0f;
+    float elevation = 0.0f;
+    float frequency = 0.0f;
+    std::string icao;
+    float runwayLength = 0.0f;
+    int32_t runwayDirection = 0;
+    int32_t surfaceLetter = 0;
+    std::string comment;
+    int32_t markByte = 0;
+};
+
+TpFields readTpFields(CFile& file) {
+    TpFields f;
+    expectTag(file, kTagTurnpoint);
+    const int32_t version = readInt16(file);
+    f.number = readInt32(file);
+    f.kindByte = readByte(file);
+    f.name = readText(file, kNameWidth);
+    if (version >= kFirstVersionWithShortName) f.shortName = readText(file, kShortNameWidth);
+    readCoordPair(file, f.latitude, f.longitude);
+    readByte(file);
+
+    expectTag(file, kTagDetailBlock);
+    const int32_t pointCount = readInt16(file);
+    readInt16(file);
+    readInt16(file);
+    float unusedLatitude = 0.0f;
+    float unusedLongitude = 0.0f;
+    for (int32_t i = 0; i < pointCount; ++i) readCoordPair(file, unusedLatitude, unusedLongitude);
+    readByte(file);
+    readCoordPair(file, unusedLatitude, unusedLongitude);
+    readCoordPair(file, unusedLatitude, unusedLongitude);
+    f.elevation = readReal48(file);
+    f.frequency = readReal48(file);
+    f.icao = readText(file, kIcaoWidth);
+    readReal48(file);
+
+    expectTag(file, kTagRunwayBlock);
+    const int32_t runwayCount = readInt16(file);
+    readInt16(file);
+    readInt16(file);
+    // Each entry overwrites the one before: the last runway wins.
+    for (int32_t i = 0; i < runwayCount; ++i) {
+        expectTag(file, kTagRunway);
+        f.runwayLength = readReal48(file);
+        f.runwayDirection = readInt16(file);
+        f.surfaceLetter = readByte(file);
+    }
+
+    readByte(file);
+    readReal48(file);
+    readByte(file);
+    readReal48(file);
+    readReal48(file);
+    if (version >= kFirstVersionWithByteAfterRunways) readByte(file);
+    if (version >= kFirstVersionWithWordAfterRunways) readInt16(file);
+    if (version >= kFirstVersionWithComment) {
+        readInt16(file);
+        f.comment = readText(file, kCommentWidth);
+        readByte(file);
+        f.markByte = readByte(file);
+        readByte(file);
+        readByte(file);
+    }
+    return f;
+}
+
+}  // namespace
+
+void readTpRecord(CFile& file, FIO_TPEntry& entry) {
+    TpFields f = readTpFields(file);
+
+    entry.number = f.number;
+    kindFromByte(f.kindByte, entry.kind);
+    entry.name = std::move(f.name);
+    entry.shortName = std::move(f.shortName);
+    // Records without a short-name field carry a point's code in the ICAO text.
+    if (f.icao.size() == kIcaoCodeLength && (entry.kind & kAirfieldKindMask) != 0) {
+        entry.icaoCode = f.icao;
+    } else if (entry.shortName.empty()) {
+        entry.shortName = f.icao;
+    }
+    if (entry.shortName.size() > entry.name.size()) std::swap(entry.name, entry.shortName);
+    entry.longitude = f.longitude;
+    entry.latitude = f.latitude;
+    entry.elevation = truncateToInt32(f.elevation);
+    entry.frequency = formatFrequency(f.frequency);
+    entry.comment = std::move(f.comment);
+    entry.runwayLength = truncateToInt32(f.runwayLength);
+    entry.runwayDirection = f.runwayDirection;
+    entry.extraWords[0] = 0;
+    if (entry.runwayDirection > kLargestWholeDegreeDirection) entry.runwayDirection /= 10;
+    entry.markFlag = f.markByte != 0 ? 1 : 0;
+    surfaceFromLetter(f.surfaceLetter, entry.surface);
+}
+
+void writeTpRecord(CFile& file, const FIO_TPEntry& entry, int32_t number) {
+    writeInt16(file, kTagTurnpoint);
+    writeInt16(file, kWrittenVersion);
+    writeInt32(file, number);
+    writeByte(file, byteFromKind(entry.kind));
+    writeText(file, entry.name, kNameWidth);
+    writeText(file, entry.shortName, kShortNameWidth);
+    writeCoordPair(file, entry.latitude, entry.longitude);
+    writeByte(file, 1);
+
+    writeInt16(file, kTagDetailBlock);
+    writeInt16(file, 0);  // no point list
+    writeInt16(file, 0);
+    writeInt16(file, 0);
+    writeByte(file, 0);
+    writeCoordPair(file, 0.0f, 0.0f);
+    writeCoordPair(file, 0.0f, 0.0f);
+    writeReal48(file, static_cast<float>(entry.elevation));
+    writeReal48(file, asFloat(parseFrequency(entry.frequency)));
+    writeText(file, entry.icaoCode, kIcaoWidth);
+    writeReal48(file, 0.0f);
+
+    const int32_t runwayCount = entry.runwayLength != 0 || entry.runwayDirection != 0 ? 1 : 0;
+    writeInt16(file, kTagRunwayBlock);
+    writeInt16(file, runwayCount);
+    writeInt16(file, runwayCount + 1);
+    writeInt16(file, 2);
+    if (runwayCount == 1) {
+        writeInt16(file, kTagRunway);
+        writeReal48(file, static_cast<float>(entry.runwayLength));
+        writeInt16(file, entry.runwayDirection);
+        writeByte(file, letterFromSurface(entry.surface));
+    }
+
+    writeByte(file, 0);
+    writeReal48(file, 0.0f);
+    writeByte(file, 0);
+    writeReal48(file, 0.0f);
+    writeReal48(file, 0.0f);
+    writeByte(file, 0);
+    writeInt16(file, 1);
+    writeInt16(file, 0);
+    writeText(file, entry.comment, kCommentWidth);
+    writeByte(file, 1);
+    writeByte(file, entry.markFlag);
+    writeByte(file, 0);
+    writeByte(file, 0);
+}
+
+double parseFrequency(const std::string& text) {
+    const std::string_view s = text;
+    size_t i = 0;
+    while (i < s.size() && isCSpace(s[i])) ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    const size_t integerStart = i;
+    while (i < s.size() && isDigit(s[i])) ++i;
+    if (i == integerStart) return 0.0;
+    const size_t integerEnd = i;
+    if (i < s.size() && s[i] == '.') {
+        size_t j = i + 1;
+        while (j < s.size() && isDigit(s[j])) ++j;
+        if (j > i + 1) i = j;  // "122." is just 122
+    }
+
+    const std::string_view number = s.substr(integerStart, i - integerStart);
+    double value = 0.0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
+                                        std::chars_format::fixed);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Far too many digits: huge when the integer part is non-zero, else vanishingly small.
+        const std::string_view integer = s.substr(integerStart, integerEnd - integerStart);
+        const bool huge = integer.find_first_not_of('0') != std::string_view::npos;
+        value = huge ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return negative ? -value : value;
+}
 
 }  // namespace velkano
