@@ -108,7 +108,7 @@ std::string formatFrequency(float value) {
     return std::string(buffer, result.ptr);
 }
 
-// Writing keeps int32 members in a float, as old readers expect.
+// Beyond float's range the conversion would be undefined; an infinity clamps in Real48.
 float asFloat(double value) {
     constexpr double kLargest = std::numeric_limits<float>::max();
     if (value > kLargest) return std::numeric_limits<float>::infinity();

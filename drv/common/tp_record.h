@@ -18,8 +18,9 @@ void readTpRecord(CFile& file, FIO_TPEntry& entry);
 // Writes entry as a version-5 record carrying the given turnpoint number.
 void writeTpRecord(CFile& file, const FIO_TPEntry& entry, int32_t number);
 
-// The leading decimal number of a frequency text in the C locale ("122.500" -> 122.5), or
-// 0 when the text does not start with one.
+// The leading decimal number of a frequency text, read as in the C locale whatever the
+// host's locale: optional white space, optional sign, digits, optional '.' and digits
+// ("122.500" -> 122.5, " 123.9MHz" -> 123.9). 0 when the text does not start that way.
 double parseFrequency(const std::string& text);
 
 }  // namespace velkano

@@ -83,7 +83,7 @@ void appendTpRecord(ByteWriter& out, const TpRecordSpec& spec);
 // Size of a record with the given version, point count and runway count.
 size_t tpRecordSize(int version, size_t points, size_t runways);
 
-// The spec of the record the driver writes for entry as turnpoint number: version 5, kind
+// The description of the record the driver writes for entry as turnpoint number: version 5, kind
 // byte and surface letter by the kind and surface tables, texts cut to width - 1, the
 // frequency text's leading decimal number (C locale), one runway entry when the length or
 // the direction is non-zero.
