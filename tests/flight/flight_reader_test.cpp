@@ -1,0 +1,291 @@
+// Reading the flight file: header, record layouts of every version, fixes, texts, tags.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fio_velkano17.h"
+#include "flight_file_encoder.h"
+#include "flight_reader.h"
+#include "igc_capture.h"
+#include "mem_file.h"
+#include "velkano/fio_error.h"
+
+namespace {
+
+using testenc::FixSpec;
+using testenc::FlightFileSpec;
+using testenc::FlightSpec;
+using testenc::TaskEntrySpec;
+
+TaskEntrySpec taskPoint(const std::string& name, double latitude, double longitude) {
+    TaskEntrySpec entry;
+    entry.record.name = name;
+    entry.record.latitude = latitude;
+    entry.record.longitude = longitude;
+    return entry;
+}
+
+template <typename Fn>
+void expectFioError(Fn&& fn, const char* message) {
+    try {
+        fn();
+        ADD_FAILURE() << "no FIO_Error";
+    } catch (const FIO_Error& error) {
+        EXPECT_EQ(error.message, message);
+        EXPECT_EQ(error.code, -2);
+        EXPECT_EQ(error.param1, 0);
+        EXPECT_EQ(error.param2, 0);
+    }
+}
+
+TEST(FlightHeaderTest, ReadsVersionAndCountBehindTheMagic) {
+    FlightFileSpec spec;
+    spec.version = 6;
+    spec.flightCount = 3;
+    MemFile file(testenc::encodeFlightFile(spec));
+    FIOVelkano17 state;
+    state.flightDone = 5;
+    velkano::readFlightHeader(state, file);
+    EXPECT_EQ(state.flightVersion, 6);
+    EXPECT_EQ(state.flightTotal, 3);
+    EXPECT_EQ(state.flightDone, 0);
+    EXPECT_EQ(file.GetPosition(), 56u);
+}
+
+TEST(FlightHeaderTest, FileWithoutMagicIsReadFromOffsetZero) {
+    FlightFileSpec spec;
+    spec.header = false;
+    spec.version = 7;  // the reader finds it at offset 52, inside the first record
+    FlightSpec flight;
+    flight.fixes.resize(3);
+    flight.gliderType = "Club 15";
+    flight.gliderId = "D-1234";
+    spec.flights = {flight};
+    const auto bytes = testenc::encodeFlightFile(spec);
+    MemFile file(bytes);
+    FIOVelkano17 state;
+    velkano::readFlightHeader(state, file);
+    EXPECT_EQ(state.flightVersion, 7);
+    EXPECT_EQ(state.flightTotal, 1);
+    EXPECT_EQ(file.GetPosition(), 2u);
+    FIO_Flight read;
+    velkano::readFlight(state, file, read);
+    EXPECT_EQ(file.GetPosition(), bytes.size());
+    EXPECT_EQ(read.gliderId, "D-1234");
+}
+
+TEST(FlightHeaderTest, CountLimits) {
+    struct Case {
+        int count;
+        std::string magic;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {0, "Velkano Flight File", true},
+        {16384, "Velkano Flight File", true},
+        {16385, "Velkano Flight File", false},
+        {-1, "Velkano Flight File", false},
+        {-32768, "Velkano Flight File", false},
+        // Not the magic: the count is then the int16 "Ve" at offset 0.
+        {1, "Velkano Flight File ", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.count);
+        FlightFileSpec spec;
+        spec.magic = c.magic;
+        spec.version = 4;
+        spec.flightCount = c.count;
+        MemFile file(testenc::encodeFlightFile(spec));
+        FIOVelkano17 state;
+        state.flightTotal = 9;
+        state.flightDone = 4;
+        if (c.accepted) {
+            velkano::readFlightHeader(state, file);
+            EXPECT_EQ(state.flightTotal, c.count);
+            EXPECT_EQ(state.flightDone, 0);
+        } else {
+            expectFioError([&] { velkano::readFlightHeader(state, file); }, "bad file");
+            EXPECT_EQ(state.flightVersion, 4);
+            EXPECT_EQ(state.flightTotal, 9);
+            EXPECT_EQ(state.flightDone, 4);
+        }
+    }
+}
+
+// Each version's record is consumed to its last byte, whatever the skipped fields hold, so
+// the next record reads in step.
+TEST(FlightRecordTest, EveryVersionLayoutIsConsumedExactly) {
+    for (const int version : {-1, 0, 2, 3, 4, 5, 6, 7, 9}) {
+        for (const int extension : {0, 1, 2}) {
+            SCOPED_TRACE(testing::Message() << "version " << version << " ext " << extension);
+            const int taskSize = testenc::flightTaskSize(version);
+            FlightSpec first;
+            first.junkInSkipped = true;
+            first.fixes.resize(2);
+            first.extensionMarker = extension > 0 ? testenc::kExtensionMarker : 0;
+            first.extensionCount = extension;
+            first.gliderType = "Type";
+            first.gliderId = "D-7";
+            first.task.resize(static_cast<size_t>(taskSize));
+            first.task.back() = taskPoint("LAST", 47.5, 8.25);
+            FlightSpec second;
+            second.day = 17;
+            const auto firstBytes = testenc::encodeFlightRecord(first, version);
+            ASSERT_EQ(firstBytes.size(), testenc::flightRecordSize(first, version));
+            auto bytes = firstBytes;
+            const auto secondBytes = testenc::encodeFlightRecord(second, version);
+            bytes.insert(bytes.end(), secondBytes.begin(), secondBytes.end());
+
+            MemFile file(bytes);
+            FIOVelkano17 state;
+            state.flightVersion = version;
+            FIO_Flight a, b;
+            velkano::readFlight(state, file, a);
+            EXPECT_EQ(file.GetPosition(), firstBytes.size());
+            velkano::readFlight(state, file, b);
+            EXPECT_EQ(file.GetPosition(), bytes.size());
+            EXPECT_EQ(b.day, 17);
+
+            EXPECT_EQ(a.taskSize, version >= 6 ? 20 : 10);
+            EXPECT_EQ(a.task[static_cast<size_t>(taskSize - 1)].name, "LAST");
+            EXPECT_EQ(a.task[static_cast<size_t>(taskSize - 1)].latitude, 47.5f);
+            EXPECT_EQ(a.task[19].number, taskSize == 20 ? 1 : -1);  // defaults stay beyond
+            EXPECT_EQ(a.gliderType, "Type");
+            EXPECT_EQ(a.gliderId, version >= 7 ? "D-7" : "");
+        }
+    }
+}
+
+TEST(FlightRecordTest, FixFieldsInFileOrder) {
+    FlightSpec spec;
+    spec.fixes = {{47.5, 8.25, 47109, -5, 1250, 0x80, 7, {1, -2, 3}, 't'},
+                  {-33.25, -70.5, 90061, 32767, -32768, 0, -1, {0, 0, -32768}, 't'}};
+    MemFile file(testenc::encodeFlightRecord(spec, 5));
+    FIOVelkano17 state;
+    state.flightVersion = 5;
+    FIO_Flight flight;
+    velkano::readFlight(state, file, flight);
+    ASSERT_EQ(flight.fixes.size(), 2u);
+    const FIO_FixEntry& a = flight.fixes[0];
+    EXPECT_EQ(a.latitude, 47.5f);
+    EXPECT_EQ(a.longitude, 8.25f);
+    EXPECT_EQ(a.seconds, 47109);
+    EXPECT_EQ(a.pressureAltitude, -5);
+    EXPECT_EQ(a.gnssAltitude, 1250);
+    EXPECT_EQ(a.valid, -128);
+    EXPECT_EQ(a.enl, 7);
+    EXPECT_EQ(a.extra[1], -2);
+    const FIO_FixEntry& b = flight.fixes[1];
+    EXPECT_EQ(b.latitude, -33.25f);
+    EXPECT_EQ(b.longitude, -70.5f);
+    EXPECT_EQ(b.seconds, 90061);
+    EXPECT_EQ(b.pressureAltitude, 32767);
+    EXPECT_EQ(b.gnssAltitude, -32768);
+    EXPECT_EQ(b.valid, 0);
+    EXPECT_EQ(b.enl, -1);
+    EXPECT_EQ(b.extra[2], -32768);
+}
+
+TEST(FixListTest, AnnouncedCounts) {
+    for (const int count : {0, -3, 1000}) {
+        SCOPED_TRACE(count);
+        FlightSpec spec;
+        spec.fixes.resize(static_cast<size_t>(std::max(count, 0)));
+        spec.fixCount = count;
+        const auto bytes = testenc::encodeFlightRecord(spec, 5);
+        MemFile file(bytes);
+        file.Seek(2, CFile::begin);  // past the 'v'
+        std::vector<FIO_FixEntry> fixes;
+        velkano::readFixList(file, fixes);
+        EXPECT_EQ(fixes.size(), static_cast<size_t>(std::max(count, 0)));
+        // Sized once, before the first fix: growth by doubling would leave room for 1024.
+        if (count > 0) {
+            EXPECT_EQ(fixes.capacity(), static_cast<size_t>(count));
+        }
+        EXPECT_EQ(file.GetPosition(), 2 + 8 + 31 * fixes.size() + 33);
+    }
+    // A count the file does not back stops at the first missing tag.
+    FlightSpec hostile;
+    hostile.fixCount = 32767;
+    MemFile file(testenc::encodeFlightRecord(hostile, 5));
+    file.Seek(2, CFile::begin);
+    std::vector<FIO_FixEntry> fixes;
+    expectFioError([&] { velkano::readFixList(file, fixes); }, "bad object");
+}
+
+TEST(TextBlockTest, DefaultsAndTrimming) {
+    struct Case {
+        std::string maker, serial, pilot;
+        std::string wantMaker, wantSerial, wantPilot;
+    };
+    const std::string full41(41, 'P');
+    const Case cases[] = {
+        {"AB", "", "Ann", "XXX", "001", "Ann"},
+        {"AB ", "   ", " Ann  ", "XXX", "001", " Ann"},
+        {"A\t\n", "1\r", "Ann\r\n\v\f\t ", "XXX", "1", "Ann"},
+        {"ABC", "12345", "A  nn", "ABC", "12345", "A  nn"},
+        {"ABCD", "123456", full41, "ABCD", "123456", full41},  // full fields, no zero byte
+        {"", "", std::string(40, ' ') + "x", "XXX", "001", std::string(40, ' ') + "x"},
+    };
+    for (const Case& c : cases) {
+        FlightSpec spec;
+        spec.recorderMaker = c.maker;
+        spec.recorderSerial = c.serial;
+        spec.pilot = c.pilot;
+        spec.competitionClass = "Club   ";
+        MemFile file(testenc::encodeFlightRecord(spec, 7));
+        FIOVelkano17 state;
+        state.flightVersion = 7;
+        FIO_Flight flight;
+        velkano::readFlight(state, file, flight);
+        EXPECT_EQ(flight.recorderMaker, c.wantMaker);
+        EXPECT_EQ(flight.recorderSerial, c.wantSerial);
+        EXPECT_EQ(flight.pilot, c.wantPilot);
+        EXPECT_EQ(flight.competitionClass, "Club");
+    }
+}
+
+// A wrong tag anywhere in a record: FIO_Error "bad object", nothing of the flight printed and
+// the flight not counted.
+TEST(BadTagTest, AnyWrongTagPrintsNothingAndCountsNothing) {
+    using Breaker = std::function<void(FlightSpec&)>;
+    const std::pair<const char*, Breaker> places[] = {
+        {"flight", [](FlightSpec& f) { f.tag = 'w'; }},
+        {"fix list", [](FlightSpec& f) { f.fixListTag = 't'; }},
+        {"first fix", [](FlightSpec& f) { f.fixes[0].tag = 'u'; }},
+        {"last fix", [](FlightSpec& f) { f.fixes[2].tag = 0; }},
+        {"trailer pair 1", [](FlightSpec& f) { f.trailerPairTag1 = 's'; }},
+        {"trailer pair 2", [](FlightSpec& f) { f.trailerPairTag2 = 'R'; }},
+        {"first task record", [](FlightSpec& f) { f.task[0].record.tag = 'm'; }},
+        {"last task record", [](FlightSpec& f) { f.task[9].record.tag = 'v'; }},
+        {"task position pair", [](FlightSpec& f) { f.task[2].record.positionTag = 'n'; }},
+        {"task detail block", [](FlightSpec& f) { f.task[3].record.detailTag = 'n'; }},
+        {"task runway block", [](FlightSpec& f) { f.task[4].record.runwayBlockTag = 's'; }},
+        {"task runway entry",
+         [](FlightSpec& f) {
+             f.task[5].record.runways = {{800.0, 250, 'G', '2'}};
+         }},
+    };
+    for (const auto& [place, breakIt] : places) {
+        SCOPED_TRACE(place);
+        FlightFileSpec spec;
+        spec.version = 5;
+        FlightSpec flight;
+        flight.fixes.resize(3);
+        flight.task.resize(10);
+        flight.task[0] = taskPoint("START", 47.5, 8.25);
+        breakIt(flight);
+        spec.flights = {flight};
+        MemFile file(testenc::encodeFlightFile(spec));
+        FIOVelkano17 state;
+        IgcCapture out;
+        expectFioError([&] { state.convertFlight(file, out.file()); }, "bad object");
+        EXPECT_EQ(out.text(), "");
+        EXPECT_EQ(state.flightDone, 0);
+        EXPECT_EQ(state.flightTotal, 1);
+    }
+}
+
+}  // namespace
