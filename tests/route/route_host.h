@@ -1,0 +1,132 @@
+// Host side of the route driver tests: the real driver library loaded as a host loads it,
+// real files in a scratch directory, and what a host collects from FIO_ReadObject.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "driver_library.h"
+#include "host_test_support.h"
+#include "route_file_encoder.h"
+#include "velkano/host_file.h"
+#include "velkano/host_records.h"
+
+namespace route_host {
+
+using Bytes = std::vector<uint8_t>;
+using Points = std::vector<std::pair<int32_t, int32_t>>;  // number, role
+
+inline constexpr unsigned kHostRead = CStdioFile::typeBinary | CStdioFile::modeRead;
+inline constexpr unsigned kHostWrite =
+    CStdioFile::typeBinary | CStdioFile::modeCreate | CStdioFile::modeWrite;
+
+inline Points pointsOf(const FIO_Route& route) {
+    Points points;
+    for (const FIO_TPEntry* point : route.points) points.emplace_back(point->number, point->role);
+    return points;
+}
+
+inline testenc::TpRecordSpec tpSpec(int32_t number) {
+    testenc::TpRecordSpec spec;
+    spec.number = number;
+    spec.name = "TP " + std::to_string(number);
+    return spec;
+}
+
+inline testenc::RouteRecordSpec routeSpec(int32_t id,
+                                          std::vector<testenc::RoutePointSpec> listed = {{1, 0}}) {
+    testenc::RouteRecordSpec spec;
+    spec.id = id;
+    spec.listed = std::move(listed);
+    spec.name = "Route " + std::to_string(id);
+    return spec;
+}
+
+inline Bytes concat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+// What a host collects from FIO_ReadObject calls.
+struct ReadPass {
+    std::vector<int32_t> results;
+    std::vector<FIO_TPEntry> turnpoints;
+    std::vector<std::unique_ptr<FIO_Route>> routes;
+
+    std::vector<int32_t> tpNumbers() const {
+        std::vector<int32_t> numbers;
+        for (const auto& entry : turnpoints) numbers.push_back(entry.number);
+        return numbers;
+    }
+    std::vector<int32_t> routeIds() const {
+        std::vector<int32_t> ids;
+        for (const auto& route : routes) ids.push_back(route->id);
+        return ids;
+    }
+};
+
+class RouteDriverTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_NE(fio.InitDriver(), nullptr); }
+    void TearDown() override { fio.ExitDriver(); }
+
+    std::string path(const std::string& name) const { return dir.file(name); }
+
+    // Makes the given number of FIO_ReadObject calls, or reads until -1 when calls is 0.
+    ReadPass read(const std::string& taskPath, int calls = 0) {
+        CStdioFile task(taskPath, kHostRead);
+        return readFrom(task, calls);
+    }
+
+    ReadPass readFrom(CFile& task, int calls = 0) {
+        ReadPass pass;
+        for (int i = 0; calls == 0 || i < calls; ++i) {
+            FIO_TPEntry entry;
+            auto route = std::make_unique<FIO_Route>();
+            const int32_t result = fio.ReadObject(&task, &entry, route.get());
+            pass.results.push_back(result);
+            if (result == 1) pass.turnpoints.push_back(entry);
+            if (result == 2) pass.routes.push_back(std::move(route));
+            if (calls == 0 && (result == -1 || i > 2 * 16384 + 4)) break;
+        }
+        return pass;
+    }
+
+    int32_t header(CFile& task, int32_t kind, int32_t tps = 0, int32_t routes = 0) {
+        FIO_Header record;
+        record.kind = kind;
+        record.turnpointCount = tps;
+        record.routeCount = routes;
+        return fio.WriteHeader(&task, &record);
+    }
+
+    // Declared before the library so that the files outlive the driver that holds them open.
+    testing_support::ScratchDir dir;
+    DriverLibrary fio{testing_support::driverPath("Velkano17Rte.drf")};
+};
+
+// A small host turnpoint, written as record number `number` by the driver.
+inline FIO_TPEntry smallTurnpoint(const std::string& name) {
+    FIO_TPEntry entry;
+    entry.name = name;
+    entry.latitude = 46.25f;
+    entry.longitude = 7.5f;
+    return entry;
+}
+
+inline Bytes tpRecordOf(const FIO_TPEntry& entry, int32_t number) {
+    return testenc::encodeTpRecord(testenc::tpSpecFromEntry(entry, number));
+}
+
+inline Bytes headerOf(std::string_view magic, int count) {
+    return testenc::encodeFileHeader(magic, {}, count);
+}
+
+}  // namespace route_host

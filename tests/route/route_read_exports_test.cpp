@@ -1,0 +1,232 @@
+// Reading task files and their companions through FIO_ReadObject.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "route_host.h"
+#include "velkano/fio_error.h"
+
+namespace {
+
+using namespace route_host;
+using testenc::RouteRecordSpec;
+using testenc::TpRecordSpec;
+using testing_support::readFileBytes;
+using testing_support::writeFileBytes;
+
+struct SequenceCase {
+    const char* what;
+    Bytes companion;
+    bool noCompanionFile;
+    Bytes task;
+    int calls;
+    std::vector<int32_t> results;
+    std::vector<int32_t> tpNumbers;
+    std::vector<int32_t> routeIds;
+};
+
+TEST_F(RouteDriverTest, ReadObjectHandsOverTurnpointsThenRoutes) {
+    testenc::FileFrameSpec none;
+    none.count = 0;
+    testenc::FileFrameSpec negative;
+    negative.count = -1;
+    testenc::FileFrameSpec headerless;
+    headerless.headerless = true;
+    const SequenceCase cases[] = {
+        {"two turnpoints, one route",
+         testenc::encodeTpFile({tpSpec(1), tpSpec(2)}),
+         false,
+         testenc::encodeTaskFile({routeSpec(5)}),
+         5,
+         {1, 1, 2, -1, -1},
+         {1, 2},
+         {5}},
+        {"no routes",
+         testenc::encodeTpFile({tpSpec(4), tpSpec(9)}),
+         false,
+         testenc::encodeTaskFile({}),
+         4,
+         {1, 1, -1, -1},
+         {4, 9},
+         {}},
+        {"companion announcing none",
+         testenc::encodeTpFile({}, none),
+         false,
+         testenc::encodeTaskFile({routeSpec(5)}),
+         3,
+         {2, -1, -1},
+         {},
+         {5}},
+        {"companion announcing -1",
+         testenc::encodeTpFile({tpSpec(1)}, negative),
+         false,
+         testenc::encodeTaskFile({routeSpec(5), routeSpec(6)}),
+         4,
+         {2, 2, -1, -1},
+         {},
+         {5, 6}},
+        {"zero-byte companion",
+         {},
+         false,
+         testenc::encodeTaskFile({routeSpec(5)}),
+         3,
+         {2, -1, -1},
+         {},
+         {5}},
+        {"headerless files",
+         testenc::encodeTpFile({tpSpec(3), tpSpec(1)}, headerless),
+         false,
+         testenc::encodeTaskFile({routeSpec(8), routeSpec(-9)}, headerless),
+         5,
+         {1, 1, 2, 2, -1},
+         {3, 1},
+         {8, -9}},
+        {"nothing at all",
+         testenc::encodeTpFile({}),
+         false,
+         testenc::encodeTaskFile({}),
+         2,
+         {-1, -1},
+         {},
+         {}},
+    };
+    for (const auto& c : cases) {
+        fio.ExitDriver();
+        ASSERT_NE(fio.InitDriver(), nullptr);
+        writeFileBytes(path("tasks.top"), c.companion);
+        writeFileBytes(path("tasks.rtx"), c.task);
+        const ReadPass pass = read(path("tasks.rtx"), c.calls);
+        EXPECT_EQ(pass.results, c.results) << c.what;
+        EXPECT_EQ(pass.tpNumbers(), c.tpNumbers) << c.what;
+        EXPECT_EQ(pass.routeIds(), c.routeIds) << c.what;
+    }
+}
+
+TEST_F(RouteDriverTest, ReadObjectFillsEntriesAndRoutes) {
+    TpRecordSpec airfield = tpSpec(7);
+    airfield.kindByte = 12;
+    airfield.name = "Airfield";
+    airfield.icao = "EDXY";
+    airfield.latitude = 47.5;
+    airfield.longitude = 8.25;
+    RouteRecordSpec route = routeSpec(31, {{7, 0}, {2, 1}, {7, 0}});
+    route.beforeStart = {2};
+    route.afterFinish = {7};
+    writeFileBytes(path("tasks.top"), testenc::encodeTpFile({airfield}));
+    writeFileBytes(path("tasks.rtx"), testenc::encodeTaskFile({route}));
+
+    const ReadPass pass = read(path("tasks.rtx"));
+    ASSERT_EQ(pass.results, (std::vector<int32_t>{1, 2, -1}));
+    const FIO_TPEntry& entry = pass.turnpoints[0];
+    EXPECT_EQ(entry.name, "Airfield");
+    EXPECT_EQ(entry.icaoCode, "EDXY");
+    EXPECT_EQ(entry.kind, 256);
+    EXPECT_EQ(entry.latitude, 47.5f);
+    EXPECT_EQ(entry.longitude, 8.25f);
+    const FIO_Route& back = *pass.routes[0];
+    EXPECT_EQ(back.name, "Route 31");
+    EXPECT_EQ(pointsOf(back), (Points{{2, 6}, {7, 4}, {2, 3}, {7, 7}, {7, 5}}));
+}
+
+TEST_F(RouteDriverTest, MalformedInputReachesTheHost) {
+    RouteRecordSpec broken = routeSpec(5);
+    broken.listed[0].tag = 'k';
+    writeFileBytes(path("tasks.top"), testenc::encodeTpFile({tpSpec(1)}));
+    writeFileBytes(path("tasks.rtx"), testenc::encodeTaskFile({routeSpec(4), broken}));
+    CStdioFile task(path("tasks.rtx"), kHostRead);
+    const ReadPass before = readFrom(task, 2);
+    EXPECT_EQ(before.results, (std::vector<int32_t>{1, 2}));
+    FIO_TPEntry entry;
+    FIO_Route route;
+    try {
+        fio.ReadObject(&task, &entry, &route);
+        ADD_FAILURE() << "no error";
+    } catch (const FIO_Error& error) {
+        EXPECT_EQ(error.message, "bad object");
+        EXPECT_EQ(error.code, -2);
+        EXPECT_EQ(error.param1, 0);
+        EXPECT_EQ(error.param2, 0);
+    }
+    EXPECT_EQ(route.id, 5);  // read before the bad point tag
+    writeFileBytes(path("big.top"), testenc::encodeTpFile({}, [] {
+                       testenc::FileFrameSpec frame;
+                       frame.count = 16385;
+                       return frame;
+                   }()));
+    writeFileBytes(path("big.rtx"), testenc::encodeTaskFile({}));
+    CStdioFile big(path("big.rtx"), kHostRead);
+    try {
+        fio.ReadObject(&big, &entry, &route);
+        ADD_FAILURE() << "no error";
+    } catch (const FIO_Error& error) {
+        EXPECT_EQ(error.message, "bad file");
+    }
+}
+
+TEST_F(RouteDriverTest, MissingCompanionFailsUntilItExists) {
+    writeFileBytes(path("tasks.rtx"), testenc::encodeTaskFile({routeSpec(5)}));
+    CStdioFile task(path("tasks.rtx"), kHostRead);
+    FIO_TPEntry entry;
+    FIO_Route route;
+    EXPECT_THROW(fio.ReadObject(&task, &entry, &route), CFileException);
+    writeFileBytes(path("tasks.top"), testenc::encodeTpFile({tpSpec(3)}));
+    const ReadPass pass = readFrom(task);
+    EXPECT_EQ(pass.results, (std::vector<int32_t>{1, 2, -1}));
+}
+
+TEST_F(RouteDriverTest, ExportsRefuseWithoutStateOrObjects) {
+    writeFileBytes(path("tasks.rtx"), {});
+    CStdioFile task(path("tasks.rtx"), kHostRead);
+    FIO_TPEntry entry;
+    FIO_Route route;
+    route.addPoint(1, 1, -1);
+    FIO_Header begin;
+    begin.kind = 3;
+    EXPECT_EQ(fio.ReadObject(&task, nullptr, &route), -1);
+    EXPECT_EQ(fio.ReadObject(nullptr, &entry, &route), -1);
+    EXPECT_EQ(fio.WriteHeader(&task, nullptr), -1);
+    EXPECT_EQ(fio.WriteRoute(&task, nullptr), -1);
+    EXPECT_EQ(fio.WriteTP(nullptr, nullptr), -1);
+    fio.ExitDriver();
+    EXPECT_EQ(fio.ReadObject(&task, &entry, &route), -1);
+    EXPECT_EQ(fio.WriteHeader(&task, &begin), -1);
+    EXPECT_EQ(fio.WriteTP(nullptr, &entry), -1);
+    EXPECT_EQ(fio.WriteRoute(&task, &route), -1);
+    EXPECT_FALSE(std::filesystem::exists(path("tasks.top")));
+}
+
+TEST_F(RouteDriverTest, AnotherTaskFileBringsItsOwnTurnpoints) {
+    writeFileBytes(path("a.top"), testenc::encodeTpFile({tpSpec(1), tpSpec(2)}));
+    writeFileBytes(path("a.rtx"), testenc::encodeTaskFile({routeSpec(100)}));
+    writeFileBytes(path("b.top"), testenc::encodeTpFile({tpSpec(7)}));
+    writeFileBytes(path("b.rtx"), testenc::encodeTaskFile({routeSpec(200), routeSpec(201)}));
+
+    const ReadPass a = read(path("a.rtx"));
+    EXPECT_EQ(a.results, (std::vector<int32_t>{1, 1, 2, -1}));
+    const int descriptors = testing_support::openDescriptorCount();
+    // The same task file again: its turnpoints were handed over already.
+    const ReadPass again = read(path("a.rtx"));
+    EXPECT_EQ(again.results, (std::vector<int32_t>{2, -1}));
+    const ReadPass b = read(path("b.rtx"));
+    EXPECT_EQ(b.results, (std::vector<int32_t>{1, 2, 2, -1}));
+    EXPECT_EQ(b.tpNumbers(), (std::vector<int32_t>{7}));
+    EXPECT_EQ(b.routeIds(), (std::vector<int32_t>{200, 201}));
+    EXPECT_EQ(testing_support::openDescriptorCount(), descriptors);
+    const ReadPass aAfterB = read(path("a.rtx"));
+    EXPECT_EQ(aAfterB.tpNumbers(), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(aAfterB.routeIds(), (std::vector<int32_t>{100}));
+}
+
+TEST_F(RouteDriverTest, WriteTpWithoutAWriteCompanionIsRefused) {
+    // A partial read leaves turnpoints to come; writing still needs FIO_WriteHeader first.
+    writeFileBytes(path("tasks.top"), testenc::encodeTpFile({tpSpec(1), tpSpec(2)}));
+    writeFileBytes(path("tasks.rtx"), testenc::encodeTaskFile({}));
+    EXPECT_EQ(read(path("tasks.rtx"), 1).results, (std::vector<int32_t>{1}));
+    FIO_TPEntry entry;
+    EXPECT_EQ(fio.WriteTP(nullptr, &entry), -1);
+}
+
+}  // namespace
