@@ -19,5 +19,13 @@ using CommandRunner = std::function<int()>;
 
 CommandRunner addInfoCommand(CLI::App& app, const GlobalOptions& global);
 
+namespace velkano::tool {
+
+CommandRunner addDumpCommand(CLI::App& app, const GlobalOptions& global);
+CommandRunner addBuildCommand(CLI::App& app, const GlobalOptions& global);
+CommandRunner addIgcCommand(CLI::App& app, const GlobalOptions& global);
+
+}  // namespace velkano::tool
+
 // Path of a driver file, from --drivers or the executable's directory.
 std::string driverPath(const GlobalOptions& global, const std::string& fileName);

@@ -25,6 +25,9 @@ int main(int argc, char** argv) {
     std::map<CLI::App*, CommandRunner> runners;
     auto add = [&](CommandRunner runner) { runners[app.get_subcommands({}).back()] = runner; };
     add(addInfoCommand(app, global));
+    add(velkano::tool::addDumpCommand(app, global));
+    add(velkano::tool::addBuildCommand(app, global));
+    add(velkano::tool::addIgcCommand(app, global));
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,60 @@
+#include "command_support.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "platform.h"
+
+namespace velkano::tool {
+
+void reportError(const std::string& path, const std::string& message) {
+    if (path.empty()) {
+        std::fprintf(stderr, "velkano: %s\n", message.c_str());
+    } else {
+        std::fprintf(stderr, "velkano: %s: %s\n", path.c_str(), message.c_str());
+    }
+}
+
+std::unique_ptr<CStdioFile> openInput(const std::string& path) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) throw ToolError(path, "is a directory");
+    try {
+        return std::make_unique<CStdioFile>(
+            path, CStdioFile::modeRead | CStdioFile::typeBinary | CStdioFile::shareDenyNone);
+    } catch (const CFileException& e) {
+        throw ToolError(path, fileErrorReason(e));
+    }
+}
+
+std::unique_ptr<DriverLibrary> loadDriver(const std::string& path) {
+    try {
+        return std::make_unique<DriverLibrary>(path);
+    } catch (const DriverLoadError& e) {
+        throw ToolError("", e.what());
+    }
+}
+
+std::string fileErrorReason(const CFileException& error) {
+    if (error.m_lOsError != 0) return std::strerror(static_cast<int>(error.m_lOsError));
+    return "file error (cause " + std::to_string(error.m_cause) + ")";
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+void writeStandardOutput(const std::string& bytes) {
+    setBinaryMode(stdout);
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
+        std::fflush(stdout) != 0) {
+        const int error = errno != 0 ? errno : EIO;
+        std::clearerr(stdout);
+        throw ToolError(kStandardOutput, std::strerror(error));
+    }
+}
+
+}  // namespace velkano::tool

@@ -1,0 +1,33 @@
+// What the conversion commands share: opening inputs, loading drivers, turning the drivers'
+// exceptions into messages, writing to standard output.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "driver_library.h"
+#include "tool_error.h"
+#include "velkano/host_file.h"
+
+namespace velkano::tool {
+
+inline constexpr const char* kRouteDriver = "Velkano17Rte.drf";
+inline constexpr const char* kFlightDriver = "Velkano17Flt.drf";
+inline constexpr const char* kStandardOutput = "standard output";
+
+// Opens path for binary reading; ToolError naming it when that fails or it is a directory.
+std::unique_ptr<CStdioFile> openInput(const std::string& path);
+
+// Loads a driver by path; ToolError when it cannot be loaded.
+std::unique_ptr<DriverLibrary> loadDriver(const std::string& path);
+
+// The operating system's reason for a file exception, without the file name.
+std::string fileErrorReason(const CFileException& error);
+
+// True when both paths exist and name the same file.
+bool sameFile(const std::string& a, const std::string& b);
+
+// Writes bytes to standard output as they are; ToolError on failure.
+void writeStandardOutput(const std::string& bytes);
+
+}  // namespace velkano::tool

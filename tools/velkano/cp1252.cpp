@@ -1,0 +1,108 @@
+#include "cp1252.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+
+namespace velkano::tool {
+
+namespace {
+
+// Code points of the bytes 0x80 to 0x9F; the rest of the code page is Latin-1.
+constexpr std::array<char32_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
+};
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// The byte for c, or -1 when windows-1252 has none.
+int byteFor(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
+    for (size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == c) return static_cast<int>(0x80 + i);
+    }
+    return -1;
+}
+
+std::string codePointName(char32_t c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+    return text;
+}
+
+// Decodes the character at text[at], advancing at; -1 for ill-formed UTF-8 (overlong
+// forms, surrogates, values above U+10FFFF, truncated sequences).
+int32_t nextCodePoint(std::string_view text, size_t& at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    int length = 0;
+    char32_t c = 0;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+        ++at;
+        return lead;
+    } else if ((lead & 0xE0) == 0xC0) {
+        length = 2, c = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, c = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, c = lead & 0x07, minimum = 0x10000;
+    } else {
+        return -1;
+    }
+    if (text.size() - at < static_cast<size_t>(length)) return -1;
+    for (int i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[at + i]);
+        if ((next & 0xC0) != 0x80) return -1;
+        c = (c << 6) | (next & 0x3F);
+    }
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return -1;
+    at += static_cast<size_t>(length);
+    return static_cast<int32_t>(c);
+}
+
+}  // namespace
+
+std::string decodeCp1252(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const auto b = static_cast<unsigned char>(byte);
+        appendUtf8(out, b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : b);
+    }
+    return out;
+}
+
+std::string encodeCp1252(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    size_t at = 0;
+    while (at < utf8.size()) {
+        const size_t start = at;
+        const int32_t c = nextCodePoint(utf8, at);
+        if (c < 0) throw Cp1252Error("ill-formed UTF-8", start);
+        const int byte = byteFor(static_cast<char32_t>(c));
+        if (byte < 0) {
+            throw Cp1252Error("character " + codePointName(static_cast<char32_t>(c)) +
+                                  " has no windows-1252 byte",
+                              start);
+        }
+        out += static_cast<char>(byte);
+    }
+    return out;
+}
+
+}  // namespace velkano::tool

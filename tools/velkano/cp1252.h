@@ -1,0 +1,27 @@
+// The legacy files' texts are windows-1252 bytes. They are decoded the way browsers do:
+// the five bytes the code page leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the
+// C1 controls of the same value, so every byte string survives decoding and encoding.
+#pragma once
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace velkano::tool {
+
+class Cp1252Error : public std::runtime_error {
+  public:
+    Cp1252Error(const std::string& message, size_t offset)
+        : std::runtime_error(message), offset(offset) {}
+    size_t offset;  // byte offset of the offending character in the UTF-8 text
+};
+
+// windows-1252 bytes to UTF-8.
+std::string decodeCp1252(std::string_view bytes);
+
+// UTF-8 to windows-1252 bytes. Throws Cp1252Error for a character with no windows-1252 byte
+// and for ill-formed UTF-8.
+std::string encodeCp1252(std::string_view utf8);
+
+}  // namespace velkano::tool

@@ -1,0 +1,36 @@
+// The IGC output file layer of velkano: the driver prints a flight into memory, and the
+// bytes reach their file or standard output with the line ends the user asked for.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform.h"
+#include "velkano/host_file.h"
+
+namespace velkano::tool {
+
+enum class LineEnding { crlf, lf };
+
+// The driver ends lines with a bare LF. IGC files want CR LF, which is also what a
+// text-mode output file turns every LF into on the host's platform; lf keeps the bytes.
+std::string withLineEnding(std::string_view text, LineEnding ending);
+
+// The IGC output file handed to FIO_Flight2IGC: everything printed stays in memory, so a
+// flight that fails leaves nothing behind and a finished one can be named by its contents.
+class IgcCapture {
+  public:
+    // name: what print errors quote as the output file.
+    explicit IgcCapture(const std::string& name);
+
+    CStdioFile& file() { return *file_; }
+    // Everything printed so far.
+    std::string contents();
+
+  private:
+    MemoryStream memory_;
+    std::unique_ptr<CStdioFile> file_;
+};
+
+}  // namespace velkano::tool

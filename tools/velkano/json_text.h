@@ -1,0 +1,40 @@
+// JSON text in and out. Reading refuses what the library would let pass silently (a member
+// named twice in one object); writing prints every float as the shortest decimal that
+// reads back to the same single-precision value.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+namespace velkano::tool {
+
+// Floats are single precision, so numbers are parsed straight to float (no double rounding)
+// and members keep their order.
+using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::string, bool,
+                                  std::int64_t, std::uint64_t, float>;
+
+// A refused JSON input: what is wrong and where, as a JSON Pointer ("" for the document).
+class JsonError : public std::runtime_error {
+  public:
+    JsonError(std::string pointer, const std::string& message)
+        : std::runtime_error(message), pointer_(std::move(pointer)) {}
+    const std::string& pointer() const { return pointer_; }
+
+  private:
+    std::string pointer_;
+};
+
+std::string childPointer(const std::string& parent, std::string_view member);
+std::string childPointer(const std::string& parent, size_t index);
+
+// Throws JsonError for invalid JSON and for a member name repeated within one object.
+Json parseJson(std::string_view text);
+
+// Two-space indented, ending in a line feed.
+std::string formatJson(const Json& value);
+
+}  // namespace velkano::tool

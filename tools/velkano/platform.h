@@ -1,0 +1,41 @@
+// The few operations that differ between POSIX and Windows, kept in one place.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace velkano::tool {
+
+// Creates path, failing when it already exists, and opens it for binary writing. Null on
+// failure, with errno set (EEXIST for a name that is taken).
+std::FILE* createExclusive(const std::string& path);
+
+// Moves from to to unless to exists. False, leaving both alone, when to exists; throws
+// std::system_error on any other failure.
+bool moveNoReplace(const std::string& from, const std::string& to);
+
+bool isTerminal(std::FILE* stream);
+
+// Stops the C runtime from translating line ends on stream (Windows text mode).
+void setBinaryMode(std::FILE* stream);
+
+// A write stream whose bytes can be taken back: memory where the platform offers it, an
+// anonymous temporary file elsewhere.
+class MemoryStream {
+  public:
+    MemoryStream();  // throws std::system_error when no stream can be had
+    ~MemoryStream();
+    MemoryStream(const MemoryStream&) = delete;
+    MemoryStream& operator=(const MemoryStream&) = delete;
+
+    std::FILE* stream() const { return stream_; }
+    // Everything written so far; throws std::system_error when the stream failed.
+    std::string contents();
+
+  private:
+    std::FILE* stream_ = nullptr;
+    char* buffer_ = nullptr;
+    size_t size_ = 0;
+};
+
+}  // namespace velkano::tool

@@ -1,0 +1,272 @@
+#include "route_json.h"
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <span>
+
+#include "cp1252.h"
+
+namespace velkano::tool {
+
+namespace {
+
+constexpr int32_t kKinds[] = {1,   4,    5,    7,    8,    10,   256,  512,
+                              768, 1024, 1536, 1792, 2048, 2304, 2560, 2816};
+constexpr int32_t kSurfaces[] = {0, 1, 3, 5};
+constexpr int32_t kRoles[] = {1, 3, 4, 5, 6, 7};
+
+// Integers the file keeps as Real48 pass through float, which holds them exactly only up
+// to 2^24.
+constexpr int64_t kFloatExact = 1 << 24;
+
+struct IntRule {
+    int64_t low = std::numeric_limits<int32_t>::min();
+    int64_t high = std::numeric_limits<int32_t>::max();
+    std::span<const int32_t> allowed = {};
+};
+
+constexpr IntRule kAnyInt32{};
+constexpr IntRule kFloatInteger{-kFloatExact, kFloatExact};
+constexpr IntRule kInt16{-32768, 32767};
+constexpr IntRule kFlag{0, 1};
+constexpr IntRule kKindRule{0, 0, kKinds};
+constexpr IntRule kSurfaceRule{0, 0, kSurfaces};
+constexpr IntRule kRoleRule{0, 0, kRoles};
+
+enum class MemberType { integer, real, text };
+
+struct TurnpointMember {
+    const char* name;
+    MemberType type;
+    int32_t FIO_TPEntry::*integer = nullptr;
+    float FIO_TPEntry::*real = nullptr;
+    std::string FIO_TPEntry::*text = nullptr;
+    IntRule rule = kAnyInt32;
+};
+
+// In the order dump prints them.
+const std::array<TurnpointMember, 14> kTurnpointMembers = {{
+    {"number", MemberType::integer, &FIO_TPEntry::number},
+    {"kind", MemberType::integer, &FIO_TPEntry::kind, nullptr, nullptr, kKindRule},
+    {"name", MemberType::text, nullptr, nullptr, &FIO_TPEntry::name},
+    {"shortName", MemberType::text, nullptr, nullptr, &FIO_TPEntry::shortName},
+    {"comment", MemberType::text, nullptr, nullptr, &FIO_TPEntry::comment},
+    {"elevation", MemberType::integer, &FIO_TPEntry::elevation, nullptr, nullptr, kFloatInteger},
+    {"markFlag", MemberType::integer, &FIO_TPEntry::markFlag, nullptr, nullptr, kFlag},
+    {"latitude", MemberType::real, nullptr, &FIO_TPEntry::latitude},
+    {"longitude", MemberType::real, nullptr, &FIO_TPEntry::longitude},
+    {"icaoCode", MemberType::text, nullptr, nullptr, &FIO_TPEntry::icaoCode},
+    {"frequency", MemberType::text, nullptr, nullptr, &FIO_TPEntry::frequency},
+    {"runwayLength", MemberType::integer, &FIO_TPEntry::runwayLength, nullptr, nullptr,
+     kFloatInteger},
+    {"runwayDirection", MemberType::integer, &FIO_TPEntry::runwayDirection, nullptr, nullptr,
+     kInt16},
+    {"surface", MemberType::integer, &FIO_TPEntry::surface, nullptr, nullptr, kSurfaceRule},
+}};
+
+std::string joined(std::span<const char* const> names) {
+    std::string text;
+    for (const char* name : names) text += (text.empty() ? "" : ", ") + std::string(name);
+    return text;
+}
+
+std::string joined(std::span<const int32_t> values) {
+    std::string text;
+    for (const int32_t value : values) text += (text.empty() ? "" : ", ") + std::to_string(value);
+    return text;
+}
+
+// Refuses any member whose name is not in known.
+void checkMembers(const Json& object, const std::string& pointer,
+                  std::span<const char* const> known) {
+    for (const auto& [name, value] : object.items()) {
+        bool found = false;
+        for (const char* k : known) found = found || name == k;
+        if (!found) {
+            throw JsonError(childPointer(pointer, name),
+                            "unknown member (known: " + joined(known) + ")");
+        }
+    }
+}
+
+const Json& expectObject(const Json& value, const std::string& pointer) {
+    if (!value.is_object()) throw JsonError(pointer, "expected an object");
+    return value;
+}
+
+const Json& expectArray(const Json& value, const std::string& pointer, size_t limit,
+                        const char* what) {
+    if (!value.is_array()) throw JsonError(pointer, "expected an array");
+    if (value.size() > limit) {
+        throw JsonError(pointer, std::to_string(value.size()) + " " + what +
+                                     "; a task file holds at most " + std::to_string(limit));
+    }
+    return value;
+}
+
+int32_t readInteger(const Json& value, const std::string& pointer, const IntRule& rule) {
+    if (!value.is_number_integer()) throw JsonError(pointer, "expected an integer");
+    const bool tooLarge =
+        value.is_number_unsigned() &&
+        value.get<uint64_t>() > static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+    const int64_t number = tooLarge ? std::numeric_limits<int64_t>::max() : value.get<int64_t>();
+    const std::string shown = value.dump();
+    if (!rule.allowed.empty()) {
+        for (const int32_t allowed : rule.allowed) {
+            if (number == allowed) return allowed;
+        }
+        throw JsonError(pointer, shown + " is not one of " + joined(rule.allowed));
+    }
+    if (tooLarge || number < rule.low || number > rule.high) {
+        throw JsonError(pointer, shown + " is out of range (" + std::to_string(rule.low) + " to " +
+                                     std::to_string(rule.high) + ")");
+    }
+    return static_cast<int32_t>(number);
+}
+
+float readReal(const Json& value, const std::string& pointer) {
+    if (value.is_number_float()) {
+        const float number = value.get<float>();
+        if (!std::isfinite(number))
+            throw JsonError(pointer, "out of range for a single-precision number");
+        return number;
+    }
+    if (value.is_number_unsigned()) return static_cast<float>(value.get<uint64_t>());
+    if (value.is_number_integer()) return static_cast<float>(value.get<int64_t>());
+    throw JsonError(pointer, "expected a number");
+}
+
+std::string readText(const Json& value, const std::string& pointer) {
+    if (!value.is_string()) throw JsonError(pointer, "expected a string");
+    const auto& text = value.get_ref<const std::string&>();
+    // A zero byte would end the text field early and lose the rest.
+    if (text.find('\0') != std::string::npos)
+        throw JsonError(pointer, "a text cannot hold the character U+0000");
+    try {
+        return encodeCp1252(text);
+    } catch (const Cp1252Error& e) {
+        throw JsonError(pointer, e.what());
+    }
+}
+
+FIO_TPEntry turnpointFromJson(const Json& object, const std::string& pointer) {
+    static constexpr std::array<const char*, kTurnpointMembers.size()> kNames = [] {
+        std::array<const char*, kTurnpointMembers.size()> names{};
+        for (size_t i = 0; i < names.size(); ++i) names[i] = kTurnpointMembers[i].name;
+        return names;
+    }();
+    expectObject(object, pointer);
+    checkMembers(object, pointer, kNames);
+    FIO_TPEntry entry;
+    std::memset(entry.tail, 0, sizeof entry.tail);
+    for (const TurnpointMember& member : kTurnpointMembers) {
+        const auto found = object.find(member.name);
+        if (found == object.end()) continue;
+        const std::string at = childPointer(pointer, member.name);
+        switch (member.type) {
+            case MemberType::integer:
+                entry.*member.integer = readInteger(*found, at, member.rule);
+                break;
+            case MemberType::real:
+                entry.*member.real = readReal(*found, at);
+                break;
+            case MemberType::text:
+                entry.*member.text = readText(*found, at);
+                break;
+        }
+    }
+    return entry;
+}
+
+RoutePointSpec pointFromJson(const Json& object, const std::string& pointer) {
+    static constexpr const char* kNames[] = {"number", "role"};
+    expectObject(object, pointer);
+    checkMembers(object, pointer, kNames);
+    RoutePointSpec point;
+    if (const auto it = object.find("number"); it != object.end()) {
+        point.number = readInteger(*it, childPointer(pointer, "number"), kAnyInt32);
+    }
+    if (const auto it = object.find("role"); it != object.end()) {
+        point.role = readInteger(*it, childPointer(pointer, "role"), kRoleRule);
+    }
+    return point;
+}
+
+RouteSpec routeFromJson(const Json& object, const std::string& pointer) {
+    static constexpr const char* kNames[] = {"id", "name", "points"};
+    expectObject(object, pointer);
+    checkMembers(object, pointer, kNames);
+    RouteSpec route;
+    if (const auto it = object.find("id"); it != object.end()) {
+        route.id = readInteger(*it, childPointer(pointer, "id"), kAnyInt32);
+    }
+    if (const auto it = object.find("name"); it != object.end()) {
+        route.name = readText(*it, childPointer(pointer, "name"));
+    }
+    if (const auto it = object.find("points"); it != object.end()) {
+        const std::string at = childPointer(pointer, "points");
+        const Json& points = expectArray(*it, at, kMaxListedPoints, "points");
+        for (size_t i = 0; i < points.size(); ++i)
+            route.points.push_back(pointFromJson(points[i], childPointer(at, i)));
+    }
+    return route;
+}
+
+}  // namespace
+
+Json turnpointToJson(const FIO_TPEntry& entry) {
+    Json object = Json::object();
+    for (const TurnpointMember& member : kTurnpointMembers) {
+        switch (member.type) {
+            case MemberType::integer:
+                object[member.name] = entry.*member.integer;
+                break;
+            case MemberType::real:
+                object[member.name] = entry.*member.real;
+                break;
+            case MemberType::text:
+                object[member.name] = decodeCp1252(entry.*member.text);
+                break;
+        }
+    }
+    return object;
+}
+
+Json routeToJson(const FIO_Route& route) {
+    Json points = Json::array();
+    for (const FIO_TPEntry* point : route.points) {
+        points.push_back(Json{{"number", point->number}, {"role", point->role}});
+    }
+    Json object = Json::object();
+    object["id"] = route.id;
+    object["name"] = decodeCp1252(route.name);
+    object["points"] = std::move(points);
+    return object;
+}
+
+TaskDocument taskFromJson(const Json& document) {
+    static constexpr const char* kNames[] = {"turnpoints", "routes"};
+    if (!document.is_object()) throw JsonError("", "expected a JSON object at the top level");
+    checkMembers(document, "", kNames);
+    TaskDocument task;
+    if (const auto it = document.find("turnpoints"); it != document.end()) {
+        const Json& turnpoints = expectArray(*it, "/turnpoints", kMaxTurnpoints, "turnpoints");
+        task.turnpoints.reserve(turnpoints.size());
+        for (size_t i = 0; i < turnpoints.size(); ++i) {
+            task.turnpoints.push_back(
+                turnpointFromJson(turnpoints[i], childPointer("/turnpoints", i)));
+        }
+    }
+    if (const auto it = document.find("routes"); it != document.end()) {
+        const Json& routes = expectArray(*it, "/routes", kMaxRoutes, "routes");
+        task.routes.reserve(routes.size());
+        for (size_t i = 0; i < routes.size(); ++i) {
+            task.routes.push_back(routeFromJson(routes[i], childPointer("/routes", i)));
+        }
+    }
+    return task;
+}
+
+}  // namespace velkano::tool

@@ -1,0 +1,45 @@
+// The JSON form of a task file and its turnpoints, as `velkano dump` prints it and
+// `velkano build` reads it back. Texts are windows-1252 in the files and UTF-8 in JSON.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "json_text.h"
+#include "velkano/host_records.h"
+
+namespace velkano::tool {
+
+// The largest record count a file header carries.
+constexpr size_t kMaxTurnpoints = 16384;
+constexpr size_t kMaxRoutes = 16384;
+// A route record stores its count of listed points as an int16.
+constexpr size_t kMaxListedPoints = 32767;
+
+Json turnpointToJson(const FIO_TPEntry& entry);
+Json routeToJson(const FIO_Route& route);
+
+// A route as the JSON gives it. Left-out members keep the defaults of fresh host records.
+struct RoutePointSpec {
+    int32_t number = -1;
+    int32_t role = 1;
+};
+
+struct RouteSpec {
+    int32_t id = 0;
+    std::string name;  // windows-1252
+    std::vector<RoutePointSpec> points;
+};
+
+struct TaskDocument {
+    std::vector<FIO_TPEntry> turnpoints;  // texts windows-1252
+    std::vector<RouteSpec> routes;
+};
+
+// Checks every member strictly: unknown names, wrong types, values a file cannot hold and
+// texts with no windows-1252 form are refused with a JsonError naming the item.
+TaskDocument taskFromJson(const Json& document);
+
+}  // namespace velkano::tool
