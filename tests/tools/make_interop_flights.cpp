@@ -1,0 +1,114 @@
+// Writes flight files that push the IGC writer to its limits, for checking its output with
+// IGC readers written by others: every declared task size, times across and before
+// midnight, values beyond their print widths and texts with control characters.
+//
+//   make_interop_flights OUT_DIR
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "flight_file_encoder.h"
+#include "host_test_support.h"
+
+namespace {
+
+using testenc::FixSpec;
+using testenc::FlightFileSpec;
+using testenc::FlightSpec;
+
+// A short track: one fix every ten seconds from start, heading north-east.
+FlightSpec track(int32_t start, int count) {
+    FlightSpec flight;
+    flight.day = 14;
+    flight.month = 6;
+    flight.year = 2009;
+    flight.recorderMaker = "TST";
+    flight.recorderSerial = "42";
+    flight.pilot = "Interop Pilot";
+    for (int i = 0; i < count; ++i) {
+        FixSpec fix;
+        fix.seconds = start + 10 * i;
+        fix.latitude = 47.25 + 0.001 * i;
+        fix.longitude = 8.5 + 0.001 * i;
+        fix.pressureAltitude = 900 + i;
+        fix.gnssAltitude = 950 + i;
+        flight.fixes.push_back(fix);
+    }
+    return flight;
+}
+
+FlightSpec withTask(FlightSpec flight, int points) {
+    for (int i = 0; i < points; ++i) {
+        testenc::TaskEntrySpec entry;
+        entry.record.name = "TP" + std::to_string(i);
+        entry.record.latitude = 47.0 + 0.1 * i;
+        entry.record.longitude = 8.0 - 0.1 * i;
+        flight.task.push_back(entry);
+    }
+    return flight;
+}
+
+FlightFileSpec taskSizes(int version, std::vector<int> sizes) {
+    FlightFileSpec file;
+    file.version = version;
+    for (int points : sizes) file.flights.push_back(withTask(track(36000, 5), points));
+    return file;
+}
+
+FlightFileSpec oddValues() {
+    FlightFileSpec file;
+    file.version = 7;
+    FlightSpec midnight = withTask(track(86400 - 35, 8), 1);  // runs past 24:00:00
+    FlightSpec early = track(-25, 5);                         // starts before midnight
+    FlightSpec odd = withTask(track(50000, 6), 2);
+    const int altitudes[] = {-32768, 32767, -5, 0, 99, -1};
+    const int enl[] = {-1, 32767, 1000, 999, 0, -32768};
+    const double latitudes[] = {90.0, -90.0, 95.0, -0.0, 89.99999, 0.25};
+    const double longitudes[] = {180.0, -180.0, 190.0, -0.0, 179.99999, -2.5};
+    for (size_t i = 0; i < odd.fixes.size(); ++i) {
+        odd.fixes[i].pressureAltitude = altitudes[i];
+        odd.fixes[i].gnssAltitude = altitudes[(i + 1) % 6];
+        odd.fixes[i].enl = enl[i];
+        odd.fixes[i].validity = i % 2 == 0 ? 0x80 : 0;
+        odd.fixes[i].latitude = latitudes[i];
+        odd.fixes[i].longitude = longitudes[i];
+    }
+    odd.recorderMaker = "X";
+    odd.recorderSerial = "";
+    odd.pilot = "Line\nBreak\rInside";
+    odd.gliderType = "Tab\there";
+    odd.task[0].record.name = "Name\nB0000000000000N00000000EA0000000000";
+    file.flights = {midnight, early, odd};
+    return file;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_interop_flights OUT_DIR\n");
+        return 2;
+    }
+    const std::string outDir = argv[1];
+    FlightFileSpec headerless = taskSizes(2, {0, 4});
+    headerless.header = false;
+    const std::pair<const char*, FlightFileSpec> files[] = {
+        {"task_sizes_v6.flt", taskSizes(6, {0, 1, 2, 3, 4, 10, 20})},
+        {"task_sizes_v5.flt", taskSizes(5, {1, 10})},
+        {"headerless_v2.flt", headerless},
+        {"odd_values.flt", oddValues()},
+    };
+    try {
+        std::filesystem::create_directories(outDir);
+        for (const auto& [name, spec] : files) {
+            testing_support::writeFileBytes(outDir + "/" + name, testenc::encodeFlightFile(spec));
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "make_interop_flights: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
