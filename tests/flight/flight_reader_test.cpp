@@ -167,25 +167,23 @@ TEST(FlightRecordTest, FixFieldsInFileOrder) {
     state.flightVersion = 5;
     FIO_Flight flight;
     velkano::readFlight(state, file, flight);
+    const auto fields = [](const FIO_FixEntry& f) {
+        return std::vector<double>{f.latitude,
+                                   f.longitude,
+                                   double(f.seconds),
+                                   double(f.pressureAltitude),
+                                   double(f.gnssAltitude),
+                                   double(f.valid),
+                                   double(f.enl),
+                                   double(f.extra[0]),
+                                   double(f.extra[1]),
+                                   double(f.extra[2])};
+    };
     ASSERT_EQ(flight.fixes.size(), 2u);
-    const FIO_FixEntry& a = flight.fixes[0];
-    EXPECT_EQ(a.latitude, 47.5f);
-    EXPECT_EQ(a.longitude, 8.25f);
-    EXPECT_EQ(a.seconds, 47109);
-    EXPECT_EQ(a.pressureAltitude, -5);
-    EXPECT_EQ(a.gnssAltitude, 1250);
-    EXPECT_EQ(a.valid, -128);
-    EXPECT_EQ(a.enl, 7);
-    EXPECT_EQ(a.extra[1], -2);
-    const FIO_FixEntry& b = flight.fixes[1];
-    EXPECT_EQ(b.latitude, -33.25f);
-    EXPECT_EQ(b.longitude, -70.5f);
-    EXPECT_EQ(b.seconds, 90061);
-    EXPECT_EQ(b.pressureAltitude, 32767);
-    EXPECT_EQ(b.gnssAltitude, -32768);
-    EXPECT_EQ(b.valid, 0);
-    EXPECT_EQ(b.enl, -1);
-    EXPECT_EQ(b.extra[2], -32768);
+    EXPECT_EQ(fields(flight.fixes[0]),
+              (std::vector<double>{47.5, 8.25, 47109, -5, 1250, -128, 7, 1, -2, 3}));
+    EXPECT_EQ(fields(flight.fixes[1]),
+              (std::vector<double>{-33.25, -70.5, 90061, 32767, -32768, 0, -1, 0, 0, -32768}));
 }
 
 TEST(FixListTest, AnnouncedCounts) {

@@ -20,7 +20,7 @@ using testenc::IgcLog;
 const std::string kFixtureDir = std::string(VELKANO_SOURCE_DIR) + "/tests/fixtures/igc";
 
 const char* const kFixtures[] = {
-    "igc-standard-example-two-declarations.igc",         "lxnav-lx8080-2015-07-15-task-extensions.igc",
+    "igc-standard-example-two-declarations.igc",     "lxnav-lx8080-2015-07-15-task-extensions.igc",
     "skytraxx-2023-04-15-negative-pressure-alt.igc", "xcsoar-2016-11-08-midnight-crossing-task.igc",
     "xctrack-2020-09-04-hfdtedate-utf8-header.igc",
 };
