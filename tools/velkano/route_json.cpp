@@ -47,7 +47,7 @@ struct TurnpointMember {
 };
 
 // In the order dump prints them.
-const std::array<TurnpointMember, 14> kTurnpointMembers = {{
+constexpr std::array<TurnpointMember, 14> kTurnpointMembers = {{
     {"number", MemberType::integer, &FIO_TPEntry::number},
     {"kind", MemberType::integer, &FIO_TPEntry::kind, nullptr, nullptr, kKindRule},
     {"name", MemberType::text, nullptr, nullptr, &FIO_TPEntry::name},
