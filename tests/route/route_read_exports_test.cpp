@@ -20,7 +20,6 @@ using testing_support::writeFileBytes;
 struct SequenceCase {
     const char* what;
     Bytes companion;
-    bool noCompanionFile;
     Bytes task;
     int calls;
     std::vector<int32_t> results;
@@ -36,17 +35,16 @@ TEST_F(RouteDriverTest, ReadObjectHandsOverTurnpointsThenRoutes) {
     testenc::FileFrameSpec headerless;
     headerless.headerless = true;
     const SequenceCase cases[] = {
+        // The trailers behind the last records are never read.
         {"two turnpoints, one route",
-         testenc::encodeTpFile({tpSpec(1), tpSpec(2)}),
-         false,
-         testenc::encodeTaskFile({routeSpec(5)}),
+         concat({testenc::encodeTpFile({tpSpec(1), tpSpec(2)}), testenc::tpFileTrailer(2)}),
+         concat({testenc::encodeTaskFile({routeSpec(5)}), testenc::taskFileTrailer(5)}),
          5,
          {1, 1, 2, -1, -1},
          {1, 2},
          {5}},
         {"no routes",
          testenc::encodeTpFile({tpSpec(4), tpSpec(9)}),
-         false,
          testenc::encodeTaskFile({}),
          4,
          {1, 1, -1, -1},
@@ -54,7 +52,6 @@ TEST_F(RouteDriverTest, ReadObjectHandsOverTurnpointsThenRoutes) {
          {}},
         {"companion announcing none",
          testenc::encodeTpFile({}, none),
-         false,
          testenc::encodeTaskFile({routeSpec(5)}),
          3,
          {2, -1, -1},
@@ -62,7 +59,6 @@ TEST_F(RouteDriverTest, ReadObjectHandsOverTurnpointsThenRoutes) {
          {5}},
         {"companion announcing -1",
          testenc::encodeTpFile({tpSpec(1)}, negative),
-         false,
          testenc::encodeTaskFile({routeSpec(5), routeSpec(6)}),
          4,
          {2, 2, -1, -1},
@@ -70,7 +66,6 @@ TEST_F(RouteDriverTest, ReadObjectHandsOverTurnpointsThenRoutes) {
          {5, 6}},
         {"zero-byte companion",
          {},
-         false,
          testenc::encodeTaskFile({routeSpec(5)}),
          3,
          {2, -1, -1},
@@ -78,7 +73,6 @@ TEST_F(RouteDriverTest, ReadObjectHandsOverTurnpointsThenRoutes) {
          {5}},
         {"headerless files",
          testenc::encodeTpFile({tpSpec(3), tpSpec(1)}, headerless),
-         false,
          testenc::encodeTaskFile({routeSpec(8), routeSpec(-9)}, headerless),
          5,
          {1, 1, 2, 2, -1},
@@ -86,7 +80,6 @@ TEST_F(RouteDriverTest, ReadObjectHandsOverTurnpointsThenRoutes) {
          {8, -9}},
         {"nothing at all",
          testenc::encodeTpFile({}),
-         false,
          testenc::encodeTaskFile({}),
          2,
          {-1, -1},
