@@ -9,22 +9,62 @@ namespace velkano::tool {
 
 namespace {
 
-// One object or array still open while parsing, to name where a repeated member sits.
-struct OpenValue {
-    bool isArray = false;
-    size_t index = 0;    // element being parsed, in an array
-    std::string member;  // member being parsed, in an object
-    std::set<std::string> members;
-};
-
-std::string pointerOf(const std::vector<OpenValue>& open) {
-    std::string pointer;
-    for (size_t i = 0; i < open.size(); ++i) {
-        pointer = open[i].isArray ? childPointer(pointer, open[i].index)
-                                  : childPointer(pointer, open[i].member);
+// Finds a member named twice in one object: the library would keep the last one silently.
+// A second pass over text that already parsed, so it sees no syntax errors.
+class DuplicateMemberCheck : public nlohmann::json_sax<Json> {
+  public:
+    bool null() override { return value(); }
+    bool boolean(bool) override { return value(); }
+    bool number_integer(number_integer_t) override { return value(); }
+    bool number_unsigned(number_unsigned_t) override { return value(); }
+    bool number_float(number_float_t, const string_t&) override { return value(); }
+    bool string(string_t&) override { return value(); }
+    bool binary(binary_t&) override { return value(); }
+    bool start_object(std::size_t) override { return open(false); }
+    bool start_array(std::size_t) override { return open(true); }
+    bool end_object() override { return close(); }
+    bool end_array() override { return close(); }
+    bool key(string_t& name) override {
+        Open& object = open_.back();
+        object.member = name;
+        if (!object.members.insert(name).second) throw JsonError(pointer(), "member named twice");
+        return true;
     }
-    return pointer;
-}
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
+        return false;
+    }
+
+  private:
+    struct Open {
+        bool isArray = false;
+        size_t index = 0;    // element being read, in an array
+        std::string member;  // member being read, in an object
+        std::set<std::string> members;
+    };
+
+    bool open(bool isArray) {
+        open_.push_back({isArray, 0, {}, {}});
+        return true;
+    }
+    bool close() {
+        open_.pop_back();
+        return value();
+    }
+    bool value() {
+        if (!open_.empty() && open_.back().isArray) ++open_.back().index;
+        return true;
+    }
+    std::string pointer() const {
+        std::string text;
+        for (const Open& level : open_) {
+            text =
+                level.isArray ? childPointer(text, level.index) : childPointer(text, level.member);
+        }
+        return text;
+    }
+
+    std::vector<Open> open_;
+};
 
 // The library's message without its "[json.exception.parse_error.101] " tag.
 std::string plainMessage(const char* what) {
@@ -122,36 +162,15 @@ std::string childPointer(const std::string& parent, size_t index) {
 }
 
 Json parseJson(std::string_view text) {
-    std::vector<OpenValue> open;
-    auto watch = [&open](int, nlohmann::detail::parse_event_t event, Json& parsed) {
-        using Event = nlohmann::detail::parse_event_t;
-        switch (event) {
-            case Event::object_start:
-            case Event::array_start:
-                open.push_back({event == Event::array_start, 0, {}, {}});
-                break;
-            case Event::key: {
-                OpenValue& object = open.back();
-                object.member = parsed.get<std::string>();
-                if (!object.members.insert(object.member).second) {
-                    throw JsonError(pointerOf(open), "member named twice");
-                }
-                break;
-            }
-            case Event::object_end:
-            case Event::array_end:
-            case Event::value:
-                if (event != Event::value) open.pop_back();
-                if (!open.empty() && open.back().isArray) ++open.back().index;
-                break;
-        }
-        return true;
-    };
+    Json document;
     try {
-        return Json::parse(text.begin(), text.end(), watch);
+        document = Json::parse(text.begin(), text.end());
     } catch (const Json::exception& e) {
         throw JsonError("", "invalid JSON: " + plainMessage(e.what()));
     }
+    DuplicateMemberCheck check;
+    Json::sax_parse(text.begin(), text.end(), &check);
+    return document;
 }
 
 std::string formatJson(const Json& value) {

@@ -1,0 +1,296 @@
+// velkano dump and velkano build, run as a user runs them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "host_test_support.h"
+#include "json_text.h"
+#include "route_file_encoder.h"
+#include "tool_run.h"
+
+using testing_support::ScratchDir;
+using tooltest::listDirectory;
+using tooltest::runVelkano;
+using velkano::tool::Json;
+using velkano::tool::parseJson;
+
+namespace {
+
+void writeText(const std::string& path, const std::string& text) {
+    testing_support::writeFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::string readText(const std::string& path) {
+    const auto bytes = testing_support::readFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// Members the driver stores as they are: shortName no longer than name, an ICAO code only on
+// airfields, whole-number frequencies, surface 5 where no runway is given.
+std::string turnpoint(int number, int kind, const std::string& name, const std::string& shortName,
+                      const std::string& icao, const std::string& more) {
+    Json tp =
+        parseJson(R"({"number":0,"kind":1,"name":"","shortName":"","comment":"","elevation":0,)"
+                  R"("markFlag":0,"latitude":0,"longitude":0,"icaoCode":"","frequency":"0.000",)"
+                  R"("runwayLength":0,"runwayDirection":0,"surface":5})");
+    tp["number"] = number;
+    tp["kind"] = kind;
+    tp["name"] = name;
+    tp["shortName"] = shortName;
+    tp["icaoCode"] = icao;
+    const Json extra = parseJson("{" + more + "}");
+    for (const auto& [member, value] : extra.items()) tp[member] = value;
+    return tp.dump();
+}
+
+std::string taskJson() {
+    return R"({"turnpoints":[)" +
+           turnpoint(
+               100, 256, "Öhringen – Flugplatz", "ÖHR", "EDXY",
+               R"("comment":"Gras, 5 € Landegebühr","elevation":450,"markFlag":1,"latitude":49.2069,)"
+               R"("longitude":9.5166,"frequency":"122.000","runwayLength":800,"runwayDirection":250,"surface":1)") +
+           "," +
+           turnpoint(200, 1, "Wendepunkt Süd", "WPS", "",
+                     R"("latitude":-33.25,"longitude":-70.125)") +
+           "," + turnpoint(300, 8, "Ziel \u0081\u008D\u008F\u0090\u009D", "Z", "", "") + "," +
+           turnpoint(400, 4, "Œuvre Ž š", "", "", R"("elevation":-3)") +
+           R"(],"routes":[)"
+           R"({"id":7,"name":"Dreieck „300“","points":[{"number":300,"role":6},{"number":100,"role":4},)"
+           R"({"number":200,"role":3},{"number":400,"role":1},{"number":100,"role":7},{"number":300,"role":5}]},)"
+           R"({"id":-5,"name":"nur Start","points":[{"number":200,"role":4}]},)"
+           R"({"id":9,"name":"","points":[]}]})";
+}
+
+// taskJson() as the files give it back: turnpoints numbered by position, the lone start point of
+// route -5 read as the route's only listed point.
+Json expectedDump() {
+    Json expected = parseJson(taskJson());
+    int position = 1;
+    std::map<int, int> renumbered;
+    for (Json& tp : expected["turnpoints"]) {
+        renumbered[tp["number"].get<int>()] = position;
+        tp["number"] = position++;
+    }
+    for (Json& route : expected["routes"]) {
+        for (Json& point : route["points"])
+            point["number"] = renumbered.at(point["number"].get<int>());
+    }
+    return expected;
+}
+
+TEST(DumpBuild, BuildThenDumpGivesBackTheDocumentRenumbered) {
+    ScratchDir dir;
+    writeText(dir.file("in.json"), taskJson());
+    const auto build = runVelkano({"build", dir.file("in.json"), "-o", dir.file("task.rtx")});
+    ASSERT_EQ(build.status, 0) << build.err;
+    EXPECT_EQ(build.out + build.err, "");
+    EXPECT_EQ(listDirectory(dir.path().string()),
+              (std::vector<std::string>{"in.json", "task.rtx", "task.top"}));
+
+    const auto dump = runVelkano({"dump", dir.file("task.rtx")});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    EXPECT_EQ(dump.err, "");
+    EXPECT_EQ(parseJson(dump.out), expectedDump()) << dump.out;
+
+    // What dump prints builds back to the same bytes.
+    writeText(dir.file("dumped.json"), dump.out);
+    ASSERT_EQ(runVelkano({"build", dir.file("dumped.json"), "-o", dir.file("again.rtx")}).status,
+              0);
+    EXPECT_EQ(readText(dir.file("again.rtx")), readText(dir.file("task.rtx")));
+    EXPECT_EQ(readText(dir.file("again.top")), readText(dir.file("task.top")));
+
+    const auto toFile = runVelkano({"dump", dir.file("task.rtx"), "-o", dir.file("out.json")});
+    ASSERT_EQ(toFile.status, 0) << toFile.err;
+    EXPECT_EQ(toFile.out, "");
+    EXPECT_EQ(readText(dir.file("out.json")), dump.out);
+}
+
+TEST(DumpBuild, TextsAreStoredAsWindows1252) {
+    ScratchDir dir;
+    writeText(dir.file("in.json"),
+              R"({"turnpoints":[{"name":"Ö€\u009D"}],"routes":[{"name":"„x“"}]})");
+    ASSERT_EQ(runVelkano({"build", dir.file("in.json"), "-o", dir.file("t.rtx")}).status, 0);
+    const std::string tp = readText(dir.file("t.top"));
+    EXPECT_NE(tp.find(std::string("\xD6\x80\x9D\0", 4)), std::string::npos);
+    EXPECT_NE(readText(dir.file("t.rtx")).find(std::string("\x84x\x93\0", 4)), std::string::npos);
+}
+
+TEST(DumpBuild, BuildRefusesBadDocumentsAndWritesNothing) {
+    struct Case {
+        std::string json;
+        std::string message;  // after "velkano: FILE: "
+    };
+    const Case cases[] = {
+        {R"({"turnpoints":[{"name":"A"},)", "invalid JSON: parse error at line 1"},
+        {R"({"turnpoints":[{"nmae":"A"}]})", "/turnpoints/0/nmae: unknown member"},
+        {R"({"turnpoints":[{"name":7}]})", "/turnpoints/0/name: expected a string"},
+        {R"({"routes":[{"id":4294967296}]})", "/routes/0/id: 4294967296 is out of range"},
+        {R"({"turnpoints":[{"name":"東"}]})",
+         "/turnpoints/0/name: character U+6771 has no windows-1252 byte"},
+        {R"({"turnpoints":[{"number":1},{"number":1}]})",
+         "/turnpoints/1/number: turnpoint number 1 is already used"},
+        {R"({"turnpoints":[{"number":1}],"routes":[{"points":[{"number":2}]}]})",
+         "/routes/0/points/0/number: no turnpoint has the number 2"},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        writeText(dir.file("in.json"), c.json);
+        // An earlier build's files stay as they were.
+        writeText(dir.file("t.rtx"), "old task");
+        writeText(dir.file("t.top"), "old turnpoints");
+        const auto run = runVelkano({"build", dir.file("in.json"), "-o", dir.file("t.rtx")});
+        EXPECT_EQ(run.status, 1) << c.json;
+        EXPECT_EQ(run.err.rfind("velkano: " + dir.file("in.json") + ": " + c.message, 0), 0u)
+            << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(listDirectory(dir.path().string()),
+                  (std::vector<std::string>{"in.json", "t.rtx", "t.top"}));
+        EXPECT_EQ(readText(dir.file("t.rtx")), "old task");
+        EXPECT_EQ(readText(dir.file("t.top")), "old turnpoints");
+    }
+}
+
+TEST(DumpBuild, BuildRefusesOutputsThatWouldReplaceItsInputOrEachOther) {
+    ScratchDir dir;
+    writeText(dir.file("t.json"), "{}");
+    writeText(dir.file("x.top"), "{}");
+    struct Case {
+        std::string input;
+        std::string output;
+        std::string message;
+    };
+    const Case cases[] = {
+        {dir.file("t.json"), dir.file("t.json"), "would write over the input file"},
+        {dir.file("x.top"), dir.file("x.rtx"), "would write over the input file"},
+        {dir.file("t.json"), dir.file("y.TOP"), "a task file cannot end in .top"},
+    };
+    for (const Case& c : cases) {
+        const auto run = runVelkano({"build", c.input, "-o", c.output});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err.rfind("velkano: " + c.output + ": " + c.message, 0), 0u) << run.err;
+    }
+    EXPECT_EQ(readText(dir.file("t.json")), "{}");
+    EXPECT_EQ(listDirectory(dir.path().string()), (std::vector<std::string>{"t.json", "x.top"}));
+}
+
+// A task file of two routes and its companion of two turnpoints, from our own encoders.
+struct EncodedTask {
+    std::vector<uint8_t> task;
+    std::vector<uint8_t> turnpoints;
+    size_t secondRouteAt = 0;
+    size_t secondTurnpointAt = 0;
+};
+
+EncodedTask encodedTask() {
+    testenc::TpRecordSpec first;
+    first.number = 1;
+    first.name = "Alpha";
+    first.runways.push_back({800.0, 250, 'G'});
+    testenc::TpRecordSpec second = first;
+    second.number = 2;
+    second.runways.clear();
+    testenc::RouteRecordSpec route;
+    route.id = 1;
+    route.listed = {{1, 0}, {2, 0}};
+    route.name = "R";
+    EncodedTask encoded;
+    encoded.turnpoints = testenc::encodeTpFile({first, second});
+    encoded.task = testenc::encodeTaskFile({route, route});
+    encoded.secondTurnpointAt = testenc::kFileHeaderSize + testenc::tpRecordSize(5, 0, 1);
+    encoded.secondRouteAt = testenc::kFileHeaderSize + testenc::routeRecordSize(5, 2);
+    return encoded;
+}
+
+TEST(DumpBuild, DumpNamesTheFileRecordAndOffsetOfMalformedInput) {
+    ScratchDir dir;
+    const EncodedTask good = encodedTask();
+    struct Case {
+        const char* what;
+        bool inTurnpointFile;
+        size_t at;
+        std::vector<uint8_t> bytes;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"route tag",
+         false,
+         good.secondRouteAt,
+         {'x', 0},
+         "bad object (route 2, byte " + std::to_string(good.secondRouteAt) + ")"},
+        {"point tag",
+         false,
+         good.secondRouteAt + 19,
+         {'x', 0},
+         "bad object (route 2, byte " + std::to_string(good.secondRouteAt + 19) + ")"},
+        {"task count", false, 54, {0x01, 0x40}, "bad file (header, byte 54)"},
+        {"turnpoint tag", true, good.secondTurnpointAt, {'x', 0}, "bad object (turnpoint 2)"},
+        {"turnpoint count", true, 54, {0x01, 0x40}, "bad file (header)"},
+    };
+    for (const Case& c : cases) {
+        EncodedTask bad = good;
+        std::vector<uint8_t>& file = c.inTurnpointFile ? bad.turnpoints : bad.task;
+        std::copy(c.bytes.begin(), c.bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(c.at));
+        testing_support::writeFileBytes(dir.file("t.rtx"), bad.task);
+        testing_support::writeFileBytes(dir.file("t.top"), bad.turnpoints);
+        const auto run = runVelkano({"dump", dir.file("t.rtx"), "-o", dir.file("t.json")});
+        EXPECT_EQ(run.status, 1) << c.what;
+        const std::string file_ = dir.file(c.inTurnpointFile ? "t.top" : "t.rtx");
+        EXPECT_EQ(run.err, "velkano: " + file_ + ": " + c.message + "\n") << c.what;
+        EXPECT_EQ(listDirectory(dir.path().string()), (std::vector<std::string>{"t.rtx", "t.top"}))
+            << c.what;
+    }
+    testing_support::writeFileBytes(dir.file("t.rtx"), good.task);
+    testing_support::writeFileBytes(dir.file("t.top"), good.turnpoints);
+    const auto run = runVelkano({"dump", dir.file("t.rtx")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(parseJson(run.out)["routes"].size(), 2u);
+}
+
+TEST(DumpBuild, DumpReportsMissingFilesAndRefusesToWriteOverItsInputs) {
+    ScratchDir dir;
+    const EncodedTask good = encodedTask();
+    testing_support::writeFileBytes(dir.file("t.rtx"), good.task);
+
+    auto run = runVelkano({"dump", dir.file("none.rtx")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "velkano: " + dir.file("none.rtx") + ": No such file or directory\n");
+
+    run = runVelkano({"dump", dir.file("t.rtx")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "velkano: " + dir.file("t.top") + ": No such file or directory\n");
+    EXPECT_EQ(run.out, "");
+
+    testing_support::writeFileBytes(dir.file("t.top"), good.turnpoints);
+    for (const char* output : {"t.rtx", "t.top"}) {
+        run = runVelkano({"dump", dir.file("t.rtx"), "-o", dir.file(output)});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "velkano: " + dir.file(output) +
+                               ": is an input file; refusing to write over it\n");
+    }
+    EXPECT_EQ(testing_support::readFileBytes(dir.file("t.rtx")), good.task);
+    EXPECT_EQ(testing_support::readFileBytes(dir.file("t.top")), good.turnpoints);
+}
+
+TEST(DumpBuild, UsageErrorsExitWithTwo) {
+    const std::vector<std::vector<std::string>> usages = {
+        {},
+        {"dump"},
+        {"build", "x.json"},
+        {"frobnicate"},
+        {"dump", "a.rtx", "--bogus"},
+        {"igc"},
+        {"igc", "a.flt", "--line-ending", "cr"},
+        {"igc", "a.flt", "-o", "/nonexistent/dir"},
+    };
+    for (const auto& args : usages) {
+        const auto run = runVelkano(args);
+        EXPECT_EQ(run.status, 2) << (args.empty() ? "(none)" : args[0]) << " " << run.err;
+    }
+    for (const char* command : {"dump", "build", "igc"}) {
+        const auto help = runVelkano({command, "--help"});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_NE(help.out.find("Usage:"), std::string::npos);
+    }
+}
+
+}  // namespace
