@@ -1,0 +1,169 @@
+// velkano igc, run as a user runs it, on flight files from our own encoder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+#include "flight_file_encoder.h"
+#include "host_test_support.h"
+#include "tool_run.h"
+
+using testing_support::ScratchDir;
+using tooltest::listDirectory;
+using tooltest::runVelkano;
+
+namespace {
+
+std::string readText(const std::string& path) {
+    const auto bytes = testing_support::readFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+testenc::FlightSpec flight(int day, const std::string& maker, const std::string& serial,
+                           int fixes) {
+    testenc::FlightSpec spec;
+    spec.day = day;
+    spec.month = 7;
+    spec.year = 2004;
+    spec.recorderMaker = maker;
+    spec.recorderSerial = serial;
+    spec.pilot = "Pilot " + std::to_string(day);
+    for (int i = 0; i < fixes; ++i) {
+        testenc::FixSpec fix;
+        fix.latitude = 47.5 + i * 0.001;
+        fix.longitude = 8.25;
+        fix.seconds = 47109 + i;
+        fix.pressureAltitude = 1234;
+        fix.gnssAltitude = 1250;
+        spec.fixes.push_back(fix);
+    }
+    return spec;
+}
+
+// Two flights of one day from one recorder, then one of the next day.
+std::vector<uint8_t> threeFlights() {
+    testenc::FlightFileSpec file;
+    file.flights = {flight(5, "ABCD", "123", 3), flight(5, "ABCD", "123", 2),
+                    flight(6, "ABCD", "123", 1)};
+    return testenc::encodeFlightFile(file);
+}
+
+const std::vector<std::string> kThreeFlightFiles = {
+    "2004-07-05-ABC-123-01.igc", "2004-07-05-ABC-123-02.igc", "2004-07-06-ABC-123-01.igc"};
+
+std::vector<std::string> with(std::vector<std::string> names,
+                              const std::vector<std::string>& more) {
+    names.insert(names.end(), more.begin(), more.end());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Every line ends in CR LF, and dropping the CRs gives back the text.
+void expectCrlfOf(const std::string& crlf, const std::string& lf) {
+    std::string stripped;
+    for (size_t i = 0; i < crlf.size(); ++i) {
+        if (crlf[i] == '\r') {
+            ASSERT_TRUE(i + 1 < crlf.size() && crlf[i + 1] == '\n') << "bare CR at " << i;
+            continue;
+        }
+        if (crlf[i] == '\n') {
+            ASSERT_TRUE(i > 0 && crlf[i - 1] == '\r') << "bare LF at " << i;
+        }
+        stripped += crlf[i];
+    }
+    EXPECT_EQ(stripped, lf);
+}
+
+TEST(IgcCommand, WritesOneFilePerFlightNamedByDateRecorderAndNumberOfTheDay) {
+    ScratchDir dir;
+    testing_support::writeFileBytes(dir.file("log.flt"), threeFlights());
+    const auto run = runVelkano({"igc", dir.file("log.flt")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out + run.err, "");
+    EXPECT_EQ(listDirectory(dir.path().string()), with(kThreeFlightFiles, {"log.flt"}));
+
+    const std::string first = readText(dir.file(kThreeFlightFiles[0]));
+    EXPECT_EQ(first.rfind("AABC123\r\nHFDTE050704\r\n", 0), 0u) << first;
+    EXPECT_NE(first.find("HFPLTPILOT:Pilot 5\r\n"), std::string::npos);
+    EXPECT_NE(first.find("\r\nB1305094730000N00815000EA0123401250000000\r\n"), std::string::npos)
+        << first;
+    EXPECT_NE(readText(dir.file(kThreeFlightFiles[2])).find("HFDTE060704\r\n"), std::string::npos);
+}
+
+TEST(IgcCommand, NeverReplacesAnExistingFileButNumbersOn) {
+    ScratchDir dir;
+    testing_support::writeFileBytes(dir.file("log.flt"), threeFlights());
+    testing_support::writeFileBytes(dir.file(kThreeFlightFiles[0]), {'k', 'e', 'e', 'p'});
+    ASSERT_EQ(runVelkano({"igc", dir.file("log.flt"), "-o", dir.path().string()}).status, 0);
+    EXPECT_EQ(readText(dir.file(kThreeFlightFiles[0])), "keep");
+    EXPECT_EQ(listDirectory(dir.path().string()),
+              with(kThreeFlightFiles, {"2004-07-05-ABC-123-03.igc", "log.flt"}));
+    // The flight that found its name taken moved on to the next number of its day.
+    EXPECT_NE(readText(dir.file("2004-07-05-ABC-123-02.igc")).find("B130509"), std::string::npos);
+}
+
+TEST(IgcCommand, LineEndingsAreCrlfByDefaultAndTheDriversBytesWithLf) {
+    ScratchDir dir;
+    testing_support::writeFileBytes(dir.file("log.flt"), threeFlights());
+    std::filesystem::create_directory(dir.file("crlf"));
+    std::filesystem::create_directory(dir.file("lf"));
+    ASSERT_EQ(runVelkano({"igc", dir.file("log.flt"), "-o", dir.file("crlf")}).status, 0);
+    ASSERT_EQ(runVelkano({"igc", "--line-ending", "lf", dir.file("log.flt"), "-o", dir.file("lf")})
+                  .status,
+              0);
+    std::string allLf;
+    for (const std::string& name : kThreeFlightFiles) {
+        const std::string lf = readText(dir.file("lf/" + name));
+        EXPECT_EQ(lf.find('\r'), std::string::npos);
+        expectCrlfOf(readText(dir.file("crlf/" + name)), lf);
+        allLf += lf;
+    }
+    // To standard output: every flight in order and nothing else, with the same line ends.
+    const auto toStdout =
+        runVelkano({"igc", dir.file("log.flt"), "-o", "-", "--line-ending", "lf"});
+    ASSERT_EQ(toStdout.status, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out, allLf);
+    EXPECT_EQ(toStdout.err, "");
+    const auto crlfStdout = runVelkano({"igc", dir.file("log.flt"), "-o", "-"});
+    expectCrlfOf(crlfStdout.out, allLf);
+}
+
+TEST(IgcCommand, AMalformedFlightKeepsTheFlightsBeforeItAndTheNextFileIsConverted) {
+    ScratchDir dir;
+    testenc::FlightFileSpec file;
+    file.flights = {flight(5, "ABC", "1", 2), flight(6, "ABC", "1", 2), flight(7, "ABC", "1", 2)};
+    const std::vector<uint8_t> intact = testenc::encodeFlightFile(file);
+    file.flights[1].fixes[1].tag = 'x';
+    const std::vector<uint8_t> broken = testenc::encodeFlightFile(file);
+    testing_support::writeFileBytes(dir.file("bad.flt"), broken);
+    // The broken tag is the first byte that differs.
+    const size_t badFix = static_cast<size_t>(
+        std::mismatch(intact.begin(), intact.end(), broken.begin()).first - intact.begin());
+    testenc::FlightFileSpec good;
+    good.flights = {flight(9, "XYZ", "2", 1)};
+    testing_support::writeFileBytes(dir.file("good.flt"), testenc::encodeFlightFile(good));
+
+    const auto run =
+        runVelkano({"igc", dir.file("missing.flt"), dir.file("bad.flt"), dir.file("good.flt")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "velkano: " + dir.file("missing.flt") + ": No such file or directory\n" +
+                           "velkano: " + dir.file("bad.flt") + ": bad object (flight 2, byte " +
+                           std::to_string(badFix) + ")\n");
+    EXPECT_EQ(listDirectory(dir.path().string()),
+              (std::vector<std::string>{"2004-07-05-ABC-1-01.igc", "2004-07-09-XYZ-2-01.igc",
+                                        "bad.flt", "good.flt"}));
+}
+
+TEST(IgcCommand, AFailingStandardOutputIsReportedOnce) {
+    ScratchDir dir;
+    testing_support::writeFileBytes(dir.file("log.flt"), threeFlights());
+    const std::string command = std::string("'") + VELKANO_TOOL_PATH + "' igc '" +
+                                dir.file("log.flt") + "' '" + dir.file("log.flt") +
+                                "' -o - >/dev/full 2>'" + dir.file("err") + "'";
+    const int wait = std::system(command.c_str());
+    EXPECT_EQ(WEXITSTATUS(wait), 1);
+    EXPECT_EQ(readText(dir.file("err")), "velkano: standard output: No space left on device\n");
+}
+
+}  // namespace
