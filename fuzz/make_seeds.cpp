@@ -1,0 +1,255 @@
+// Writes the seed corpora of the harnesses with our own test encoders:
+//   fuzz_make_seeds DIR  ->  DIR/fuzz_route_read, DIR/fuzz_flight_igc, DIR/fuzz_build_json,
+//                            DIR/fuzz_properties
+// Seeds are small on purpose: the fuzzer grows them, and small inputs run fast.
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "byte_writer.h"
+#include "flight_file_encoder.h"
+#include "igc_import.h"
+#include "route_file_encoder.h"
+#include "tp_record_encoder.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+namespace fs = std::filesystem;
+
+constexpr size_t kFixesFromRealLogs = 24;
+
+void save(const fs::path& directory, const std::string& name, const Bytes& bytes) {
+    fs::create_directories(directory);
+    std::ofstream out(directory / name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + (directory / name).string());
+}
+
+void save(const fs::path& directory, const std::string& name, const std::string& text) {
+    save(directory, name, Bytes(text.begin(), text.end()));
+}
+
+// The route harness's input: companion length, companion bytes, task bytes.
+Bytes routeInput(const Bytes& companion, const Bytes& task) {
+    ByteWriter out;
+    out.i16(static_cast<int>(companion.size())).raw(companion).raw(task);
+    return out.bytes;
+}
+
+testenc::TpRecordSpec turnpoint(int32_t number, int version = 5) {
+    testenc::TpRecordSpec spec;
+    spec.number = number;
+    spec.version = version;
+    spec.name = "Point " + std::to_string(number);
+    spec.shortName = "P" + std::to_string(number);
+    spec.latitude = 46.5 + number * 0.125;
+    spec.longitude = 7.25 - number * 0.0625;
+    spec.elevation = 450 + number;
+    return spec;
+}
+
+testenc::RouteRecordSpec route(int32_t id, int version,
+                               std::vector<testenc::RoutePointSpec> listed) {
+    testenc::RouteRecordSpec spec;
+    spec.id = id;
+    spec.version = version;
+    spec.listed = std::move(listed);
+    spec.beforeStart = {1};
+    spec.afterFinish = {2};
+    spec.name = "Route " + std::to_string(id);
+    return spec;
+}
+
+void routeSeeds(const fs::path& directory) {
+    const std::vector<testenc::TpRecordSpec> two = {turnpoint(1), turnpoint(2)};
+    save(directory, "two_turnpoints_one_route",
+         routeInput(testenc::encodeTpFile(two),
+                    testenc::encodeTaskFile({route(7, 5, {{1, 0}, {2, 1}, {1, 0}})})));
+
+    // Every route record version, and turnpoint records of older versions.
+    std::vector<testenc::RouteRecordSpec> versions;
+    for (int version = 0; version <= 5; ++version)
+        versions.push_back(route(version, version, {{2, 0}, {1, 1}}));
+    save(directory, "route_versions",
+         routeInput(testenc::encodeTpFile({turnpoint(1, 1), turnpoint(2, 4)}),
+                    testenc::encodeTaskFile(versions)));
+
+    // An airfield with a point list, two runways and a comment, in a headerless companion.
+    testenc::TpRecordSpec airfield = turnpoint(3);
+    airfield.kindByte = 12;
+    airfield.icao = "EDXY";
+    airfield.frequency = 122.5;
+    airfield.points = {{46.0, 7.0}, {46.5, 7.5}};
+    airfield.runways = {{800.0, 250, 'G'}, {600.0, 2700, 'H'}};
+    airfield.comment = "grass strip";
+    airfield.markByte = 1;
+    airfield.junkInReserved = true;
+    testenc::FileFrameSpec headerless;
+    headerless.headerless = true;
+    save(directory, "airfield_headerless",
+         routeInput(testenc::encodeTpFile({airfield}, headerless),
+                    testenc::encodeTaskFile({route(9, 5, {{3, 0}})}, headerless)));
+
+    // No turnpoints, two routes; and a companion whose magic is followed by junk.
+    testenc::FileFrameSpec oddMagic;
+    oddMagic.magicField = std::string("Velkano TP File") + '\0' + "left over";
+    oddMagic.marker = 0;
+    oddMagic.version = 3;
+    save(directory, "no_turnpoints",
+         routeInput(testenc::encodeTpFile({}, oddMagic),
+                    testenc::encodeTaskFile({route(1, 5, {}), route(-5, 3, {{-1, 0}, {4, 2}})})));
+
+    // What the driver itself writes, trailers included.
+    Bytes companion = testenc::encodeTpFile({turnpoint(1)});
+    const Bytes tpTrailer = testenc::tpFileTrailer(1);
+    companion.insert(companion.end(), tpTrailer.begin(), tpTrailer.end());
+    Bytes task = testenc::encodeTaskFile({route(3, 5, {{1, 0}})});
+    const Bytes taskTrailer = testenc::taskFileTrailer(3);
+    task.insert(task.end(), taskTrailer.begin(), taskTrailer.end());
+    save(directory, "with_trailers", routeInput(companion, task));
+}
+
+testenc::FixSpec fix(int i) {
+    testenc::FixSpec spec;
+    spec.latitude = 47.5 + i * 0.001;
+    spec.longitude = 8.25 - i * 0.002;
+    spec.seconds = 47109 + 4 * i;
+    spec.pressureAltitude = 1234 + i;
+    spec.gnssAltitude = 1250 + i;
+    spec.enl = 7;
+    return spec;
+}
+
+testenc::FlightSpec flight(int fixes, int taskPoints) {
+    testenc::FlightSpec spec;
+    for (int i = 0; i < fixes; ++i) spec.fixes.push_back(fix(i));
+    spec.day = 5;
+    spec.month = 7;
+    spec.year = 2004;
+    spec.recorderMaker = "ABCD";
+    spec.recorderSerial = "12345";
+    spec.recorderType = "LOGGER 7";
+    spec.pilot = "Ann Example";
+    spec.gliderType = "Club 15";
+    spec.gliderId = "D-1234";
+    spec.competitionId = "X1";
+    spec.competitionClass = "Club";
+    for (int i = 0; i < taskPoints; ++i) {
+        testenc::TaskEntrySpec entry;
+        entry.record = turnpoint(i + 1);
+        spec.task.push_back(entry);
+    }
+    return spec;
+}
+
+void flightSeeds(const fs::path& directory) {
+    for (const int version : {2, 5, 6, 7}) {
+        testenc::FlightFileSpec file;
+        file.version = version;
+        file.flights = {flight(3, 3)};
+        save(directory, "version_" + std::to_string(version), testenc::encodeFlightFile(file));
+    }
+
+    testenc::FlightFileSpec extension;
+    extension.version = 6;
+    extension.flights = {flight(2, 2)};
+    extension.flights[0].extensionMarker = testenc::kExtensionMarker;
+    extension.flights[0].extensionCount = 2;
+    extension.flights[0].junkInSkipped = true;
+    save(directory, "extension_block", testenc::encodeFlightFile(extension));
+
+    testenc::FlightFileSpec headerless;
+    headerless.header = false;
+    headerless.version = 5;
+    headerless.flights = {flight(1, 0)};
+    save(directory, "headerless", testenc::encodeFlightFile(headerless));
+
+    testenc::FlightFileSpec none;
+    none.flights = {};
+    save(directory, "no_flights", testenc::encodeFlightFile(none));
+
+    // The start of real logs, converted by our IGC importer.
+    const std::string igcDirectory = std::string(VELKANO_SOURCE_DIR) + "/tests/fixtures/igc";
+    for (const auto& sample : testenc::flightSamples()) {
+        testenc::FlightFileSpec file;
+        file.version = sample.version;
+        for (const std::string& name : sample.logs) {
+            const auto log = testenc::parseIgc(testenc::readWholeFile(igcDirectory + "/" + name));
+            testenc::FlightSpec spec = testenc::flightFromIgc(log, sample.version);
+            if (spec.fixes.size() > kFixesFromRealLogs) spec.fixes.resize(kFixesFromRealLogs);
+            file.flights.push_back(spec);
+        }
+        save(directory, "real_" + fs::path(sample.fileName).stem().string(),
+             testenc::encodeFlightFile(file));
+    }
+}
+
+void jsonSeeds(const fs::path& directory) {
+    save(directory, "empty_document", std::string("{}\n"));
+    save(directory, "two_turnpoints_one_route", std::string(R"({
+  "turnpoints": [
+    {
+      "number": 1, "kind": 256, "name": "Alpha", "shortName": "AL", "comment": "grass strip",
+      "elevation": 450, "markFlag": 1, "latitude": 47.5, "longitude": 8.25, "icaoCode": "EDXY",
+      "frequency": "122.500", "runwayLength": 800, "runwayDirection": 250, "surface": 1
+    },
+    {"number": 2, "name": "Beta", "latitude": -33.125, "longitude": -70.5}
+  ],
+  "routes": [
+    {
+      "id": 12, "name": "Triangle",
+      "points": [
+        {"number": 1, "role": 6}, {"number": 1, "role": 4}, {"number": 2, "role": 3},
+        {"number": 1, "role": 7}, {"number": 2, "role": 5}
+      ]
+    }
+  ]
+}
+)"));
+    save(directory, "route_without_outer_points", std::string(R"({
+  "turnpoints": [{"number": 10, "name": "Gamma \u00e9\u20ac"}],
+  "routes": [{"id": -5, "points": [{"number": 10}, {"number": -1, "role": 3}]}, {"id": 7}]
+}
+)"));
+    save(directory, "refused_member",
+         std::string(R"({"turnpoints": [{"number": 1, "number": 2}]})"));
+}
+
+// Real48 bytes, float bits and resolution, as the property harness reads them.
+Bytes propertyInput(const Bytes& real48, float value, int32_t resolution) {
+    ByteWriter out;
+    out.raw(real48);
+    uint32_t bits = 0;
+    static_assert(sizeof bits == sizeof value);
+    std::memcpy(&bits, &value, sizeof bits);
+    out.i32(static_cast<int32_t>(bits)).i32(resolution);
+    return out.bytes;
+}
+
+void propertySeeds(const fs::path& directory) {
+    save(directory, "one", propertyInput(ByteWriter::encodeReal48Exact(1.0), 47.5f, 1000));
+    save(directory, "near_pole", propertyInput(ByteWriter::encodeReal48Exact(0.1), 89.99999f, 100));
+    save(directory, "date_line", propertyInput({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}, -180.5f, 0));
+    save(directory, "small", propertyInput({0x02, 0, 0, 0, 0, 0x80}, 62.953125f, 100000));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s CORPUS_DIR\n", argv[0]);
+        return 2;
+    }
+    const fs::path root = argv[1];
+    routeSeeds(root / "fuzz_route_read");
+    flightSeeds(root / "fuzz_flight_igc");
+    jsonSeeds(root / "fuzz_build_json");
+    propertySeeds(root / "fuzz_properties");
+    return 0;
+}

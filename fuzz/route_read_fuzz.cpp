@@ -1,0 +1,100 @@
+// A task file and its companion turnpoint file, read as a host reads them: FIO_ReadObject
+// until -1 or FIO_Error, then FIO_ExitDriver.
+//
+// Input: a little-endian uint16 n, then n bytes of the companion file (fewer when the input
+// ends), then the task file's bytes.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fio_velkano17.h"
+#include "fuzz_support.h"
+#include "mem_file.h"
+#include "velkano/fio_exports.h"
+
+namespace {
+
+constexpr int32_t kTurnpoint = 1;
+constexpr int32_t kRoute = 2;
+constexpr int32_t kNothingLeft = -1;
+constexpr int32_t kMaxRecords = 0x4000;
+constexpr int32_t kKnownRoles[] = {1, 3, 4, 5, 6, 7};
+constexpr int32_t kKnownSurfaces[] = {0, 1, 3, 5};
+
+bool isKnownRole(int32_t role) {
+    return std::find(std::begin(kKnownRoles), std::end(kKnownRoles), role) != std::end(kKnownRoles);
+}
+
+void checkTurnpoint(const FIO_TPEntry& entry) {
+    // The shorter of name and short name always ends up as the short name.
+    FUZZ_CHECK(entry.shortName.size() <= entry.name.size());
+    FUZZ_CHECK(entry.name.size() <= 31);
+    FUZZ_CHECK(entry.markFlag == 0 || entry.markFlag == 1);
+    FUZZ_CHECK(std::find(std::begin(kKnownSurfaces), std::end(kKnownSurfaces), entry.surface) !=
+               std::end(kKnownSurfaces));
+    FUZZ_CHECK(entry.icaoCode.empty() || entry.icaoCode.size() == 4);
+    FUZZ_CHECK(!entry.frequency.empty());
+}
+
+void checkRoute(const FIO_Route& route) {
+    FUZZ_CHECK(route.name.size() <= 201);
+    for (const FIO_TPEntry* point : route.points) {
+        FUZZ_CHECK(point != nullptr);
+        FUZZ_CHECK(point->number >= 0);
+        FUZZ_CHECK(isKnownRole(point->role));
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::string companionPath = fuzz::scratchFile("task.top");
+    static const std::string taskPath = fuzz::scratchFile("task.rtx");
+    if (size < 2) return 0;
+    const size_t companionSize = std::min<size_t>(data[0] | data[1] << 8, size - 2);
+    const uint8_t* companion = data + 2;
+    const uint8_t* task = companion + companionSize;
+    fuzz::writeScratchFile(companionPath, companion, companionSize);
+
+    fuzz::InputScope scope(size);
+    MemFile taskFile(std::vector<uint8_t>(task, data + size), taskPath);
+    FIOVelkano17* state = FIO_InitDriver();
+    FUZZ_CHECK(state != nullptr);
+
+    int32_t turnpoints = 0;
+    int32_t routes = 0;
+    try {
+        for (;;) {
+            FIO_TPEntry entry;
+            FIO_Route route;
+            const uint32_t taskBefore = taskFile.GetPosition();
+            const uint32_t companionBefore =
+                state->tpReadFile != nullptr ? state->tpReadFile->GetPosition() : 0;
+            scope.countCall();
+            const int32_t result = FIO_ReadObject(&taskFile, &entry, &route);
+            if (result == kNothingLeft) break;
+            if (result == kTurnpoint) {
+                // Turnpoints come first, each from bytes of the companion file.
+                FUZZ_CHECK(routes == 0);
+                FUZZ_CHECK(state->tpReadFile != nullptr);
+                FUZZ_CHECK(state->tpReadFile->GetPosition() > companionBefore);
+                checkTurnpoint(entry);
+                ++turnpoints;
+            } else {
+                FUZZ_CHECK(result == kRoute);
+                FUZZ_CHECK(taskFile.GetPosition() > taskBefore);
+                checkRoute(route);
+                ++routes;
+            }
+            FUZZ_CHECK(turnpoints <= kMaxRecords && routes <= kMaxRecords);
+        }
+    } catch (const FIO_Error& error) {
+        FUZZ_CHECK(error.code == -2 && error.param1 == 0 && error.param2 == 0);
+        FUZZ_CHECK(error.message == "bad object" || error.message == "bad file");
+    }
+    FIO_ExitDriver();
+    return 0;
+}

@@ -1,0 +1,299 @@
+// Lifecycle hygiene as a host sees it: many load/init/use/exit/unload cycles, and passes
+// cut short by an error or an unload, leave no file open and no memory behind. Leaks are
+// counted by LeakSanitizer in sanitizer builds (the asan preset); descriptors everywhere.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "driver_library.h"
+#include "flight_file_encoder.h"
+#include "host_test_support.h"
+#include "route_file_encoder.h"
+#include "tp_record_encoder.h"
+#include "velkano/fio_error.h"
+#include "velkano/host_file.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VELKANO_LEAK_CHECK 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELKANO_LEAK_CHECK 1
+#endif
+#endif
+#if defined(VELKANO_LEAK_CHECK)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using testing_support::driverPath;
+using testing_support::openDescriptorCount;
+using testing_support::readFileBytes;
+using testing_support::ScratchDir;
+using testing_support::writeFileBytes;
+
+constexpr unsigned kHostRead = CStdioFile::typeBinary | CStdioFile::modeRead;
+constexpr unsigned kHostWrite =
+    CStdioFile::typeBinary | CStdioFile::modeCreate | CStdioFile::modeWrite;
+constexpr int kCycles = 25;
+
+// Heap blocks nothing points to any more; 0 without a leak checker in the build.
+int leakedBlocks() {
+#if defined(VELKANO_LEAK_CHECK)
+    return __lsan_do_recoverable_leak_check();
+#else
+    return 0;
+#endif
+}
+
+FIO_TPEntry turnpoint(const std::string& name) {
+    FIO_TPEntry entry;
+    entry.name = name;
+    entry.comment = "a comment long enough to live on the heap, not in the string";
+    entry.latitude = 46.25f;
+    entry.longitude = 7.5f;
+    return entry;
+}
+
+int32_t writeHeader(DriverLibrary& driver, CFile& task, int32_t kind, int32_t tps = 0,
+                    int32_t routes = 0) {
+    FIO_Header header;
+    header.kind = kind;
+    header.turnpointCount = tps;
+    header.routeCount = routes;
+    return driver.WriteHeader(&task, &header);
+}
+
+// A whole write pass: two turnpoints and one route.
+void writeTask(DriverLibrary& driver, const std::string& taskPath) {
+    CStdioFile task(taskPath, kHostWrite);
+    ASSERT_EQ(writeHeader(driver, task, FIO_Header::kBegin, 2, 1), 1);
+    FIO_TPEntry alpha = turnpoint("Alpha");
+    FIO_TPEntry bravo = turnpoint("Bravo");
+    ASSERT_EQ(driver.WriteTP(nullptr, &alpha), 1);
+    ASSERT_EQ(driver.WriteTP(nullptr, &bravo), 1);
+    FIO_Route route;
+    route.id = 3;
+    route.name = "a route name long enough to live on the heap";
+    route.addPoint(1, 6, -1);
+    route.addPoint(2, 1, -1);
+    route.addPoint(1, 5, -1);
+    ASSERT_EQ(driver.WriteRoute(&task, &route), 1);
+    ASSERT_EQ(writeHeader(driver, task, FIO_Header::kEnd), 1);
+}
+
+// Reads until -1 and returns the results.
+std::vector<int32_t> readTask(DriverLibrary& driver, const std::string& taskPath) {
+    CStdioFile task(taskPath, kHostRead);
+    std::vector<int32_t> results;
+    for (int call = 0; call < 16; ++call) {
+        FIO_TPEntry entry;
+        FIO_Route route;
+        results.push_back(driver.ReadObject(&task, &entry, &route));
+        if (results.back() == -1) break;
+    }
+    return results;
+}
+
+Bytes flightFile(int flights) {
+    testenc::FlightFileSpec file;
+    file.version = 6;
+    for (int i = 0; i < flights; ++i) {
+        testenc::FlightSpec flight;
+        flight.fixes.resize(40);
+        flight.pilot = "a pilot name long enough to live on the heap";
+        file.flights.push_back(flight);
+    }
+    return testenc::encodeFlightFile(file);
+}
+
+// Converts until 0 and returns the results.
+std::vector<int32_t> convertFlights(DriverLibrary& driver, const std::string& flightPath,
+                                    const std::string& igcPath) {
+    CStdioFile flights(flightPath, kHostRead);
+    CStdioFile igc(igcPath, kHostWrite);
+    std::vector<int32_t> results;
+    for (int call = 0; call < 8; ++call) {
+        results.push_back(driver.Flight2IGC(&flights, &igc));
+        if (results.back() == 0) break;
+    }
+    return results;
+}
+
+class HygieneTest : public testing::Test {
+  protected:
+    // Descriptors open before the test's first driver is loaded.
+    void SetUp() override { baseline_ = openDescriptorCount(); }
+
+    void expectReleased(const std::string& when) {
+        EXPECT_EQ(openDescriptorCount(), baseline_) << when;
+        EXPECT_EQ(leakedBlocks(), 0) << when;
+    }
+
+    std::string path(const std::string& name) const { return dir_.file(name); }
+
+    ScratchDir dir_;
+    int baseline_ = 0;
+};
+
+TEST_F(HygieneTest, RouteDriverCyclesReleaseFilesAndMemory) {
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+        // Every other cycle leaves the exit to the unload.
+        const bool exitFirst = cycle % 2 == 0;
+        const std::string taskPath = path("task" + std::to_string(cycle % 3) + ".rtx");
+        {
+            DriverLibrary driver(driverPath("Velkano17Rte.drf"));
+            ASSERT_NE(driver.InitDriver(), nullptr);
+            writeTask(driver, taskPath);
+            driver.ExitDriver();
+            ASSERT_NE(driver.InitDriver(), nullptr);
+            ASSERT_EQ(readTask(driver, taskPath), (std::vector<int32_t>{1, 1, 2, -1}));
+            if (exitFirst) driver.ExitDriver();
+        }
+        expectReleased("cycle " + std::to_string(cycle));
+    }
+}
+
+TEST_F(HygieneTest, FlightDriverCyclesReleaseFilesAndMemory) {
+    writeFileBytes(path("day.flt"), flightFile(2));
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+        {
+            DriverLibrary driver(driverPath("Velkano17Flt.drf"));
+            // The export creates the state itself when the host skipped FIO_InitDriver.
+            if (cycle % 2 == 0) {
+                ASSERT_NE(driver.InitDriver(), nullptr);
+            }
+            ASSERT_EQ(convertFlights(driver, path("day.flt"), path("day.igc")),
+                      (std::vector<int32_t>{1, 1, 0}));
+            if (cycle % 3 == 0) driver.ExitDriver();
+        }
+        expectReleased("cycle " + std::to_string(cycle));
+    }
+}
+
+TEST_F(HygieneTest, UnloadInTheMiddleOfAReadPassClosesTheCompanion) {
+    std::vector<testenc::TpRecordSpec> records(3);
+    for (int i = 0; i < 3; ++i) records[i].number = i + 1;
+    writeFileBytes(path("task.top"), testenc::encodeTpFile(records));
+    writeFileBytes(path("task.rtx"), testenc::encodeTaskFile({}));
+    {
+        DriverLibrary driver(driverPath("Velkano17Rte.drf"));
+        ASSERT_NE(driver.InitDriver(), nullptr);
+        CStdioFile task(path("task.rtx"), kHostRead);
+        FIO_TPEntry entry;
+        FIO_Route route;
+        ASSERT_EQ(driver.ReadObject(&task, &entry, &route), 1);
+        EXPECT_EQ(openDescriptorCount(), baseline_ + 2);  // the task file and the companion
+        task.Close();
+        driver.unload();
+        expectReleased("after the unload");
+    }
+}
+
+TEST_F(HygieneTest, UnloadInTheMiddleOfAWritePassClosesTheCompanionWithItsRecords) {
+    const FIO_TPEntry alpha = turnpoint("Alpha");
+    {
+        DriverLibrary driver(driverPath("Velkano17Rte.drf"));
+        ASSERT_NE(driver.InitDriver(), nullptr);
+        CStdioFile task(path("task.rtx"), kHostWrite);
+        ASSERT_EQ(writeHeader(driver, task, FIO_Header::kBegin, 2, 1), 1);
+        FIO_TPEntry copy = alpha;
+        ASSERT_EQ(driver.WriteTP(nullptr, &copy), 1);
+        task.Close();
+        driver.unload();
+        expectReleased("after the unload");
+    }
+    // Closing flushed what was written before the unload.
+    Bytes expected = testenc::encodeFileHeader(testenc::kTpFileMagic, {}, 2);
+    const Bytes record = testenc::encodeTpRecord(testenc::tpSpecFromEntry(alpha, 1));
+    expected.insert(expected.end(), record.begin(), record.end());
+    EXPECT_EQ(readFileBytes(path("task.top")), expected);
+}
+
+// A pass cut short by an exception: the host exits and unloads as after any other pass.
+struct FailedPass {
+    const char* name;
+    const char* library;
+    std::function<void(DriverLibrary&, const ScratchDir&)> run;
+};
+
+void expectFioError(const std::function<void()>& call, const std::string& message) {
+    try {
+        call();
+        ADD_FAILURE() << "no FIO_Error";
+    } catch (const FIO_Error& error) {
+        EXPECT_EQ(error.message, message);
+    }
+}
+
+const FailedPass kFailedPasses[] = {
+    {"malformed turnpoint record", "Velkano17Rte.drf",
+     [](DriverLibrary& driver, const ScratchDir& dir) {
+         testenc::TpRecordSpec broken;
+         broken.runwayBlockTag = 'x';
+         broken.comment = "a comment long enough to live on the heap, not in the string";
+         writeFileBytes(dir.file("t.top"), testenc::encodeTpFile({{}, broken}));
+         writeFileBytes(dir.file("t.rtx"), testenc::encodeTaskFile({}));
+         expectFioError([&] { readTask(driver, dir.file("t.rtx")); }, "bad object");
+     }},
+    {"malformed route after added points", "Velkano17Rte.drf",
+     [](DriverLibrary& driver, const ScratchDir& dir) {
+         testenc::RouteRecordSpec route;
+         route.listed = {{1, 0}, {2, 0}, {3, 0, 'x'}};
+         writeFileBytes(dir.file("t.top"), testenc::encodeTpFile({}));
+         writeFileBytes(dir.file("t.rtx"), testenc::encodeTaskFile({route}));
+         expectFioError([&] { readTask(driver, dir.file("t.rtx")); }, "bad object");
+     }},
+    {"task count out of range", "Velkano17Rte.drf",
+     [](DriverLibrary& driver, const ScratchDir& dir) {
+         testenc::FileFrameSpec frame;
+         frame.count = 0x4001;
+         writeFileBytes(dir.file("t.top"), testenc::encodeTpFile({}));
+         writeFileBytes(dir.file("t.rtx"), testenc::encodeTaskFile({}, frame));
+         expectFioError([&] { readTask(driver, dir.file("t.rtx")); }, "bad file");
+     }},
+    {"missing companion", "Velkano17Rte.drf",
+     [](DriverLibrary& driver, const ScratchDir& dir) {
+         writeFileBytes(dir.file("alone.rtx"), testenc::encodeTaskFile({}));
+         EXPECT_THROW(readTask(driver, dir.file("alone.rtx")), CFileException);
+     }},
+    {"route without points", "Velkano17Rte.drf",
+     [](DriverLibrary& driver, const ScratchDir& dir) {
+         CStdioFile task(dir.file("t.rtx"), kHostWrite);
+         ASSERT_EQ(writeHeader(driver, task, FIO_Header::kBegin, 0, 1), 1);
+         FIO_Route empty;
+         EXPECT_THROW(driver.WriteRoute(&task, &empty), std::out_of_range);
+     }},
+    {"malformed flight", "Velkano17Flt.drf",
+     [](DriverLibrary& driver, const ScratchDir& dir) {
+         testenc::FlightFileSpec file;
+         testenc::FlightSpec flight;
+         flight.fixes.resize(300);
+         flight.trailerPairTag2 = 'x';
+         file.flights = {flight};
+         writeFileBytes(dir.file("f.flt"), testenc::encodeFlightFile(file));
+         expectFioError([&] { convertFlights(driver, dir.file("f.flt"), dir.file("f.igc")); },
+                        "bad object");
+     }},
+};
+
+TEST_F(HygieneTest, PassesCutShortByAnExceptionLeaveNothingBehind) {
+    for (const FailedPass& pass : kFailedPasses) {
+        for (const bool exitFirst : {true, false}) {
+            {
+                DriverLibrary driver(driverPath(pass.library));
+                ASSERT_NE(driver.InitDriver(), nullptr);
+                pass.run(driver, dir_);
+                if (exitFirst) driver.ExitDriver();
+            }
+            expectReleased(std::string(pass.name) +
+                           (exitFirst ? ", exit then unload" : ", unload only"));
+        }
+    }
+}
+
+}  // namespace
