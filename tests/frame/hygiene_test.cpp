@@ -1,6 +1,7 @@
-// Lifecycle hygiene as a host sees it: many load/init/use/exit/unload cycles, and passes
-// cut short by an error or an unload, leave no file open and no memory behind. Leaks are
-// counted by LeakSanitizer in sanitizer builds (the asan preset); descriptors everywhere.
+// Hygiene as a host sees it: many load/init/use/exit/unload cycles, and passes cut short by
+// an error or an unload, leave no file open and no memory behind; a count a file cannot
+// back ends the pass at once. Leaks are counted by LeakSanitizer in sanitizer builds (the
+// asan preset); descriptors everywhere.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,6 +12,7 @@
 #include "driver_library.h"
 #include "flight_file_encoder.h"
 #include "host_test_support.h"
+#include "mem_file.h"
 #include "route_file_encoder.h"
 #include "tp_record_encoder.h"
 #include "velkano/fio_error.h"
@@ -293,6 +295,81 @@ TEST_F(HygieneTest, PassesCutShortByAnExceptionLeaveNothingBehind) {
             expectReleased(std::string(pass.name) +
                            (exitFirst ? ", exit then unload" : ", unload only"));
         }
+    }
+}
+
+// A count the file cannot back: the reader must stop at the first record (or sub-record)
+// that is not there, so the pass costs about one Read per byte of the file, not one per
+// announced item.
+struct OverstatedCount {
+    const char* name;
+    const char* library;
+    Bytes file;      // the task file or the flight file; the companion holds no turnpoints
+    int expectedOk;  // results of 1 or 2 before the error
+};
+
+Bytes withTurnpoint(testenc::TpRecordSpec spec) {
+    testenc::FlightFileSpec file;
+    testenc::FlightSpec flight;
+    flight.task.push_back({std::move(spec)});
+    file.flights = {flight};
+    return testenc::encodeFlightFile(file);
+}
+
+std::vector<OverstatedCount> overstatedCounts() {
+    testenc::FileFrameSpec manyRoutes;
+    manyRoutes.count = 0x4000;
+    testenc::RouteRecordSpec manyPoints;
+    manyPoints.listed = {{1, 0}};
+    manyPoints.listedCount = 0x7FFF;
+    testenc::FlightFileSpec manyFlights;
+    manyFlights.flightCount = 0x4000;
+    manyFlights.flights.resize(1);
+    testenc::FlightFileSpec manyFixes;
+    manyFixes.flights.resize(1);
+    manyFixes.flights[0].fixes.resize(2);
+    manyFixes.flights[0].fixCount = 0x7FFF;
+    testenc::TpRecordSpec manyPairs;
+    manyPairs.pointCount = 0x7FFF;
+    testenc::TpRecordSpec manyRunways;
+    manyRunways.runwayCount = 0x7FFF;
+    return {
+        {"routes in the task header", "Velkano17Rte.drf",
+         testenc::encodeTaskFile({testenc::RouteRecordSpec{}}, manyRoutes), 1},
+        {"listed points of a route", "Velkano17Rte.drf", testenc::encodeTaskFile({manyPoints}), 0},
+        {"flights in the flight header", "Velkano17Flt.drf", testenc::encodeFlightFile(manyFlights),
+         1},
+        {"fixes of a flight", "Velkano17Flt.drf", testenc::encodeFlightFile(manyFixes), 0},
+        {"coordinate pairs of a turnpoint", "Velkano17Flt.drf", withTurnpoint(manyPairs), 0},
+        {"runways of a turnpoint", "Velkano17Flt.drf", withTurnpoint(manyRunways), 0},
+    };
+}
+
+TEST_F(HygieneTest, CountsTheFileCannotBackEndInAnErrorAtOnce) {
+    writeFileBytes(path("task.top"), testenc::encodeTpFile({}));
+    for (const OverstatedCount& test : overstatedCounts()) {
+        DriverLibrary driver(driverPath(test.library));
+        ASSERT_NE(driver.InitDriver(), nullptr);
+        MemFile file(test.file, path("task.rtx"));
+        CStdioFile igc(path("out.igc"), kHostWrite);
+        int ok = 0;
+        try {
+            for (int call = 0; call < 0x8000; ++call) {
+                FIO_TPEntry entry;
+                FIO_Route route;
+                const int32_t result = test.library == std::string("Velkano17Rte.drf")
+                                           ? driver.ReadObject(&file, &entry, &route)
+                                           : driver.Flight2IGC(&file, &igc);
+                if (result != 1 && result != 2) break;
+                ++ok;
+            }
+            ADD_FAILURE() << test.name << ": no FIO_Error";
+        } catch (const FIO_Error& error) {
+            EXPECT_EQ(error.message, "bad object") << test.name;
+        }
+        EXPECT_EQ(ok, test.expectedOk) << test.name;
+        EXPECT_LE(file.reads, file.size() + 64) << test.name;
+        driver.ExitDriver();
     }
 }
 
