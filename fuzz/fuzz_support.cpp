@@ -109,8 +109,11 @@ void fail(const char* what) {
     std::abort();
 }
 
-InputScope::InputScope(size_t inputSize, int64_t budget)
-    : inputSize_(inputSize), budget_(budget), baseline_(liveBytes.load()), start_(nowMicros()) {
+InputScope::InputScope(size_t inputSize, int64_t fixedBudget, int64_t perInputByte)
+    : inputSize_(inputSize),
+      budget_(fixedBudget + perInputByte * static_cast<int64_t>(inputSize)),
+      baseline_(liveBytes.load()),
+      start_(nowMicros()) {
     (void)hooksInstalled;
     peakBytes.store(baseline_);
 }

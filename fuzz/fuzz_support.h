@@ -8,8 +8,12 @@
 
 namespace fuzz {
 
-// The most heap one input may hold live at any moment, over what was live before it.
-inline constexpr int64_t kHeapBudget = 8 << 20;
+// The most heap one input may hold live at any moment, over what was live before it: a
+// fixed allowance, which is all a count the file does not back may cost, plus an amount
+// per input byte for what the file does back (the entries of a long route, the fixes of a
+// long flight).
+inline constexpr int64_t kHeapBudget = 4 << 20;
+inline constexpr int64_t kHeapPerInputByte = 64;
 
 // A directory created on first use and removed when the process ends.
 const std::string& scratchDirectory();
@@ -29,11 +33,12 @@ void writeScratchFile(const std::string& path, const uint8_t* data, size_t size)
 #define FUZZ_LINE FUZZ_TO_STRING(__LINE__)
 
 // Measures one input: its peak heap above the level at construction and its run time.
-// Aborts when the peak exceeds budget. With VELKANO_FUZZ_REPORT set in the
-// environment, the process prints the worst peak and the slowest input when it ends.
+// Aborts when the peak exceeds fixedBudget + perInputByte * inputSize. With VELKANO_FUZZ_REPORT set
+// in the environment, the process prints the worst peak and the slowest input when it ends.
 class InputScope {
   public:
-    explicit InputScope(size_t inputSize, int64_t budget = kHeapBudget);
+    explicit InputScope(size_t inputSize, int64_t fixedBudget = kHeapBudget,
+                        int64_t perInputByte = kHeapPerInputByte);
     ~InputScope();
 
     InputScope(const InputScope&) = delete;
