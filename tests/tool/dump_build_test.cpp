@@ -115,6 +115,26 @@ TEST(DumpBuild, TextsAreStoredAsWindows1252) {
     EXPECT_NE(readText(dir.file("t.rtx")).find(std::string("\x84x\x93\0", 4)), std::string::npos);
 }
 
+TEST(DumpBuild, BuildSaysWhichTextsTheFilesCut) {
+    ScratchDir dir;
+    const std::string name(30, 'N');
+    const std::string comment = std::string(98, 'c') + "é";
+    writeText(dir.file("in.json"), R"({"turnpoints":[{"name":")" + name + R"(","comment":")" +
+                                       comment + R"("}],"routes":[{"name":")" +
+                                       std::string(201, 'R') + R"("}]})");
+    const auto run = runVelkano({"build", dir.file("in.json"), "-o", dir.file("t.rtx")});
+    EXPECT_EQ(run.status, 0);
+    const std::string prefix = "velkano: " + dir.file("in.json") + ": ";
+    EXPECT_EQ(
+        run.err,
+        prefix + "/turnpoints/0/name: longer than 29 characters; the file keeps the first 29\n" +
+            prefix + "/routes/0/name: longer than 200 characters; the file keeps the first 200\n");
+    const Json dumped = parseJson(runVelkano({"dump", dir.file("t.rtx")}).out);
+    EXPECT_EQ(dumped["turnpoints"][0]["name"], name.substr(0, 29));
+    EXPECT_EQ(dumped["turnpoints"][0]["comment"], comment);
+    EXPECT_EQ(dumped["routes"][0]["name"], std::string(200, 'R'));
+}
+
 TEST(DumpBuild, BuildRefusesBadDocumentsAndWritesNothing) {
     struct Case {
         std::string json;

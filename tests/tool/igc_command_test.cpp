@@ -156,6 +156,9 @@ TEST(IgcCommand, AMalformedFlightKeepsTheFlightsBeforeItAndTheNextFileIsConverte
 }
 
 TEST(IgcCommand, AFailingStandardOutputIsReportedOnce) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "needs /dev/full and a POSIX shell";
+#else
     ScratchDir dir;
     testing_support::writeFileBytes(dir.file("log.flt"), threeFlights());
     const std::string command = std::string("'") + VELKANO_TOOL_PATH + "' igc '" +
@@ -164,6 +167,7 @@ TEST(IgcCommand, AFailingStandardOutputIsReportedOnce) {
     const int wait = std::system(command.c_str());
     EXPECT_EQ(WEXITSTATUS(wait), 1);
     EXPECT_EQ(readText(dir.file("err")), "velkano: standard output: No space left on device\n");
+#endif
 }
 
 }  // namespace

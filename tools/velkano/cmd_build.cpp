@@ -60,8 +60,8 @@ void checkOutputPath(const BuildOptions& options) {
     }
 }
 
-void expectWritten(int32_t result, const std::string& what) {
-    if (result != 1) throw std::runtime_error("the driver refused the " + what);
+void expectWritten(int32_t result) {
+    if (result != 1) throw std::runtime_error("the driver refused the record");
 }
 
 void writeTask(DriverLibrary& driver, TaskDocument& task,
@@ -75,18 +75,18 @@ void writeTask(DriverLibrary& driver, TaskDocument& task,
         header.kind = FIO_Header::kBegin;
         header.turnpointCount = static_cast<int32_t>(task.turnpoints.size());
         header.routeCount = static_cast<int32_t>(routes.size());
-        expectWritten(driver.WriteHeader(&taskFile, &header), record);
+        expectWritten(driver.WriteHeader(&taskFile, &header));
         for (size_t i = 0; i < task.turnpoints.size(); ++i) {
             record = "turnpoint " + std::to_string(i + 1);
-            expectWritten(driver.WriteTP(nullptr, &task.turnpoints[i]), record);
+            expectWritten(driver.WriteTP(nullptr, &task.turnpoints[i]));
         }
         for (size_t i = 0; i < routes.size(); ++i) {
             record = "route " + std::to_string(i + 1);
-            expectWritten(driver.WriteRoute(&taskFile, routes[i].get()), record);
+            expectWritten(driver.WriteRoute(&taskFile, routes[i].get()));
         }
         record = "trailer";
         header.kind = FIO_Header::kEnd;
-        expectWritten(driver.WriteHeader(&taskFile, &header), record);
+        expectWritten(driver.WriteHeader(&taskFile, &header));
     } catch (const CFileException& e) {
         const bool inCompanion = e.m_strFileName != output.temporaryPath();
         throw ToolError(inCompanion ? companion : output.finalPath(),
@@ -108,6 +108,9 @@ int runBuild(const GlobalOptions& global, const BuildOptions& options) {
                             e.pointer().empty() ? e.what() : e.pointer() + ": " + e.what());
         }
         checkOutputPath(options);
+        for (const StorageNote& note : storageNotes(task)) {
+            reportError(options.input, note.pointer + ": " + note.message);
+        }
         auto driver = loadDriver(driverPath(global, kRouteDriver));
         AtomicOutput output(options.output, {kCompanionExtension});
         writeTask(*driver, task, routes, output);

@@ -214,7 +214,44 @@ RouteSpec routeFromJson(const Json& object, const std::string& pointer) {
     return route;
 }
 
+// Longest text each field keeps: its width less the terminating zero.
+constexpr struct {
+    const char* name;
+    std::string FIO_TPEntry::*text;
+    size_t longest;
+} kTextFields[] = {
+    {"name", &FIO_TPEntry::name, 29},
+    {"shortName", &FIO_TPEntry::shortName, 19},
+    {"comment", &FIO_TPEntry::comment, 99},
+    {"icaoCode", &FIO_TPEntry::icaoCode, 30},
+};
+constexpr size_t kLongestRouteName = 200;
+
+void noteLongText(std::vector<StorageNote>& notes, const std::string& pointer,
+                  const std::string& text, size_t longest) {
+    if (text.size() <= longest) return;
+    notes.push_back({pointer, "longer than " + std::to_string(longest) +
+                                  " characters; the file keeps the first " +
+                                  std::to_string(longest)});
+}
+
 }  // namespace
+
+std::vector<StorageNote> storageNotes(const TaskDocument& task) {
+    std::vector<StorageNote> notes;
+    for (size_t i = 0; i < task.turnpoints.size(); ++i) {
+        const FIO_TPEntry& entry = task.turnpoints[i];
+        const std::string at = childPointer("/turnpoints", i);
+        for (const auto& field : kTextFields) {
+            noteLongText(notes, childPointer(at, field.name), entry.*field.text, field.longest);
+        }
+    }
+    for (size_t i = 0; i < task.routes.size(); ++i) {
+        noteLongText(notes, childPointer(childPointer("/routes", i), "name"), task.routes[i].name,
+                     kLongestRouteName);
+    }
+    return notes;
+}
 
 Json turnpointToJson(const FIO_TPEntry& entry) {
     Json object = Json::object();

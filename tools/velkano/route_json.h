@@ -42,4 +42,13 @@ struct TaskDocument {
 // texts with no windows-1252 form are refused with a JsonError naming the item.
 TaskDocument taskFromJson(const Json& document);
 
+// A member a task file cannot keep in full, with what it keeps instead.
+struct StorageNote {
+    std::string pointer;
+    std::string message;
+};
+
+// Texts longer than their field: the file keeps their first characters.
+std::vector<StorageNote> storageNotes(const TaskDocument& task);
+
 }  // namespace velkano::tool
