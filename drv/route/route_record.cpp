@@ -12,6 +12,7 @@ namespace {
 constexpr int32_t kRouteVersion = 5;
 constexpr int32_t kRouteNameWidth = 201;
 constexpr int32_t kRouteEndByte = 'J';
+constexpr int64_t kMaxListedPoints = 32767;  // the record counts them in an int16
 
 // Roles of route points.
 constexpr int32_t kRoleTurnpoint = 1;
@@ -107,6 +108,8 @@ bool FIOVelkano17::writeRoute(CFile& hostFile, const FIO_Route& route) {
     if (taskDone >= taskTotal) return false;
     // Refused before the first byte, so the task file stays readable up to this record.
     if (route.points.empty()) throw std::out_of_range("invalid vector<T> subscript");
+    // A wrapped count would make this record and every one after it unreadable.
+    if (static_cast<int64_t>(route.points.size()) - 2 > kMaxListedPoints) return false;
 
     const auto& points = route.points;
     const auto last = static_cast<int32_t>(points.size()) - 1;

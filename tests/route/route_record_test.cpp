@@ -302,6 +302,31 @@ TEST(WriteRouteTest, RouteWithoutPointsThrowsBeforeWritingAByte) {
     EXPECT_EQ(state.maxRouteId, 0);
 }
 
+TEST(WriteRouteTest, RefusesMoreListedPointsThanTheCountFieldHolds) {
+    // The count is an int16: 32767 listed points (with the two outer ones) still read back;
+    // one more would be stored with a wrapped count and lose the route and all after it.
+    for (const auto& [points, writes] : {std::pair{32769, true}, std::pair{32770, false}}) {
+        FIO_Route route;
+        for (int i = 0; i < points; ++i) route.addPoint(i, 1, -1);
+        MemFile file;
+        FIOVelkano17 writer;
+        ASSERT_TRUE(writer.writeTaskHeader(file, 1));
+        const int headerWrites = file.writes;
+        ASSERT_EQ(writer.writeRoute(file, route), writes) << points;
+        if (!writes) {
+            EXPECT_EQ(file.writes, headerWrites);
+            EXPECT_EQ(writer.taskDone, 0);
+            continue;
+        }
+        MemFile reread(file.bytes());
+        FIOVelkano17 reader;
+        FIO_Route back;
+        ASSERT_TRUE(reader.readRoute(reread, back));
+        ASSERT_EQ(back.points.size(), static_cast<size_t>(points));
+        EXPECT_EQ(back.points.back()->number, points - 1);
+    }
+}
+
 TEST(WriteRouteTest, ReadsBackWithRolesFromThePositions) {
     const std::pair<Points, Points> cases[] = {
         {{{5, 1}}, {{5, 6}, {5, 5}}},
