@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#endif
 
 #include "flight_file_encoder.h"
 #include "host_test_support.h"
@@ -144,15 +147,20 @@ TEST(IgcCommand, AMalformedFlightKeepsTheFlightsBeforeItAndTheNextFileIsConverte
     good.flights = {flight(9, "XYZ", "2", 1)};
     testing_support::writeFileBytes(dir.file("good.flt"), testenc::encodeFlightFile(good));
 
-    const auto run =
-        runVelkano({"igc", dir.file("missing.flt"), dir.file("bad.flt"), dir.file("good.flt")});
+    testenc::FlightFileSpec tooMany;
+    tooMany.flightCount = 16385;
+    testing_support::writeFileBytes(dir.file("count.flt"), testenc::encodeFlightFile(tooMany));
+
+    const auto run = runVelkano({"igc", dir.file("missing.flt"), dir.file("bad.flt"),
+                                 dir.file("count.flt"), dir.file("good.flt")});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "velkano: " + dir.file("missing.flt") + ": No such file or directory\n" +
                            "velkano: " + dir.file("bad.flt") + ": bad object (flight 2, byte " +
-                           std::to_string(badFix) + ")\n");
+                           std::to_string(badFix) + ")\nvelkano: " + dir.file("count.flt") +
+                           ": bad file (header, byte 54)\n");
     EXPECT_EQ(listDirectory(dir.path().string()),
               (std::vector<std::string>{"2004-07-05-ABC-1-01.igc", "2004-07-09-XYZ-2-01.igc",
-                                        "bad.flt", "good.flt"}));
+                                        "bad.flt", "count.flt", "good.flt"}));
 }
 
 TEST(IgcCommand, AFailingStandardOutputIsReportedOnce) {
