@@ -136,7 +136,9 @@ CommandRunner addBuildCommand(CLI::App& app, const GlobalOptions& global) {
         "Left-out members take the defaults of a fresh entry. Refused, with the item's JSON path\n"
         "and no file written: invalid JSON, unknown or repeated members, wrong types, values\n"
         "out of range, unknown or repeated turnpoint numbers, characters with no windows-1252\n"
-        "byte, more than 16384 turnpoints or routes. Both files are replaced only once complete.");
+        "byte, more than 16384 turnpoints or routes. Texts longer than their field (name 29,\n"
+        "short name 19, comment 99, ICAO code 30, route name 200 characters) are cut, and each\n"
+        "one is named on standard error. Both files are replaced only once complete.");
     auto options = std::make_shared<BuildOptions>();
     command->add_option("json", options->input, "JSON file to read")->required();
     command->add_option("-o,--output", options->output, "Task file to write (.rtx)")->required();

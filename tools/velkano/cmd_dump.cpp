@@ -118,7 +118,7 @@ CommandRunner addDumpCommand(CLI::App& app, const GlobalOptions& global) {
     command->add_option("task", options->input, "Task file to read (.rtx)")->required();
     command->add_option("-o,--output", options->output,
                         "Write the JSON to this file (replaced only once complete) instead of "
-                        "standard output");
+                        "standard output; - is standard output");
     return [&global, options] { return runDump(global, *options); };
 }
 
