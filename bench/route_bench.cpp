@@ -1,0 +1,154 @@
+// The route driver at the largest file pair a header allows: 16,384 turnpoints and 16,384
+// routes written through the write exports and read back through FIO_ReadObject, against
+// copying the same bytes with one read and one write per file.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+#include "bench_inputs.h"
+#include "bench_support.h"
+
+namespace {
+
+constexpr int kRecords = bench::kMaxRecords;
+
+struct RouteSet {
+    std::vector<FIO_TPEntry> turnpoints = bench::turnpoints(kRecords);
+    std::vector<std::unique_ptr<FIO_Route>> routes;
+
+    RouteSet() {
+        routes.reserve(kRecords);
+        for (int i = 0; i < kRecords; ++i) routes.push_back(bench::route(i + 1, kRecords));
+    }
+};
+
+const RouteSet& routeSet() {
+    static const RouteSet set;
+    return set;
+}
+
+const std::string& taskPath() {
+    static const std::string path = bench::scratchFile("routes.rtx");
+    return path;
+}
+
+const std::string& turnpointPath() {
+    static const std::string path = bench::scratchFile("routes.top");
+    return path;
+}
+
+// The host's write sequence; false when the driver refuses any step.
+bool writeRouteFiles(DriverLibrary& driver, const RouteSet& set) {
+    driver.InitDriver();
+    bool ok = true;
+    {
+        CStdioFile task(taskPath(),
+                        CStdioFile::typeBinary | CStdioFile::modeCreate | CStdioFile::modeWrite);
+        FIO_Header header;
+        header.kind = FIO_Header::kBegin;
+        header.turnpointCount = kRecords;
+        header.routeCount = kRecords;
+        ok = driver.WriteHeader(&task, &header) == 1;
+        for (const FIO_TPEntry& entry : set.turnpoints) {
+            ok = ok && driver.WriteTP(nullptr, const_cast<FIO_TPEntry*>(&entry)) == 1;
+        }
+        for (const auto& route : set.routes) ok = ok && driver.WriteRoute(&task, route.get()) == 1;
+        header.kind = FIO_Header::kEnd;
+        ok = ok && driver.WriteHeader(&task, &header) == 1;
+        task.Close();
+    }
+    driver.ExitDriver();  // closes the companion file
+    return ok;
+}
+
+struct ReadCounts {
+    int turnpoints = 0;
+    int routes = 0;
+};
+
+// The host's read sequence: a fresh entry and route per call, as a host that keeps them.
+ReadCounts readRouteFiles(DriverLibrary& driver) {
+    driver.InitDriver();
+    ReadCounts counts;
+    {
+        CStdioFile task(taskPath(), CFIOFile::kReadFlags);
+        for (;;) {
+            FIO_TPEntry entry;
+            FIO_Route route;
+            const int32_t kind = driver.ReadObject(&task, &entry, &route);
+            if (kind == 1) {
+                ++counts.turnpoints;
+                benchmark::DoNotOptimize(entry.name.data());
+            } else if (kind == 2) {
+                ++counts.routes;
+                benchmark::DoNotOptimize(route.points.data());
+            } else {
+                break;
+            }
+        }
+    }
+    driver.ExitDriver();
+    return counts;
+}
+
+void reportRecords(benchmark::State& state) {
+    state.counters["records/s"] =
+        benchmark::Counter(2 * kRecords, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void RouteWrite(benchmark::State& state) {
+    const RouteSet& set = routeSet();
+    DriverLibrary& driver = bench::routeDriver();
+    for (auto _ : state) {
+        if (!writeRouteFiles(driver, set)) {
+            state.SkipWithError("the driver refused a record");
+            return;
+        }
+    }
+    reportRecords(state);
+}
+
+void RouteRead(benchmark::State& state) {
+    DriverLibrary& driver = bench::routeDriver();
+    if (!writeRouteFiles(driver, routeSet())) {
+        state.SkipWithError("the driver refused a record");
+        return;
+    }
+    for (auto _ : state) {
+        const ReadCounts counts = readRouteFiles(driver);
+        if (counts.turnpoints != kRecords || counts.routes != kRecords) {
+            state.SkipWithError("the driver read back a different number of records");
+            return;
+        }
+    }
+    reportRecords(state);
+}
+
+// The same two files, each copied with one read and one write.
+void RouteRawCopy(benchmark::State& state) {
+    if (!writeRouteFiles(bench::routeDriver(), routeSet())) {
+        state.SkipWithError("the driver refused a record");
+        return;
+    }
+    const std::string sources[] = {turnpointPath(), taskPath()};
+    const std::string copies[] = {bench::scratchFile("copy.top"), bench::scratchFile("copy.rtx")};
+    std::vector<uint8_t> buffer;
+    size_t bytes = 0;
+    for (auto _ : state) {
+        bytes = 0;
+        for (int i = 0; i < 2; ++i) {
+            bench::readWhole(sources[i], buffer);
+            bench::writeWhole(copies[i], buffer.data(), buffer.size());
+            bytes += buffer.size();
+        }
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+    state.counters["file_bytes"] = static_cast<double>(bytes);
+}
+
+}  // namespace
+
+BENCHMARK(RouteWrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(RouteRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(RouteRawCopy)->Unit(benchmark::kMillisecond);
