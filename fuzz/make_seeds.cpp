@@ -43,27 +43,27 @@ Bytes routeInput(const Bytes& companion, const Bytes& task) {
 }
 
 testenc::TpRecordSpec turnpoint(int32_t number, int version = 5) {
-    testenc::TpRecordSpec spec;
-    spec.number = number;
-    spec.version = version;
-    spec.name = "Point " + std::to_string(number);
-    spec.shortName = "P" + std::to_string(number);
-    spec.latitude = 46.5 + number * 0.125;
-    spec.longitude = 7.25 - number * 0.0625;
-    spec.elevation = 450 + number;
-    return spec;
+    testenc::TpRecordSpec made;
+    made.number = number;
+    made.version = version;
+    made.name = "Point " + std::to_string(number);
+    made.shortName = "P" + std::to_string(number);
+    made.latitude = 46.5 + number * 0.125;
+    made.longitude = 7.25 - number * 0.0625;
+    made.elevation = 450 + number;
+    return made;
 }
 
 testenc::RouteRecordSpec route(int32_t id, int version,
                                std::vector<testenc::RoutePointSpec> listed) {
-    testenc::RouteRecordSpec spec;
-    spec.id = id;
-    spec.version = version;
-    spec.listed = std::move(listed);
-    spec.beforeStart = {1};
-    spec.afterFinish = {2};
-    spec.name = "Route " + std::to_string(id);
-    return spec;
+    testenc::RouteRecordSpec made;
+    made.id = id;
+    made.version = version;
+    made.listed = std::move(listed);
+    made.beforeStart = {1};
+    made.afterFinish = {2};
+    made.name = "Route " + std::to_string(id);
+    return made;
 }
 
 void routeSeeds(const fs::path& directory) {
@@ -116,36 +116,36 @@ void routeSeeds(const fs::path& directory) {
 }
 
 testenc::FixSpec fix(int i) {
-    testenc::FixSpec spec;
-    spec.latitude = 47.5 + i * 0.001;
-    spec.longitude = 8.25 - i * 0.002;
-    spec.seconds = 47109 + 4 * i;
-    spec.pressureAltitude = 1234 + i;
-    spec.gnssAltitude = 1250 + i;
-    spec.enl = 7;
-    return spec;
+    testenc::FixSpec made;
+    made.latitude = 47.5 + i * 0.001;
+    made.longitude = 8.25 - i * 0.002;
+    made.seconds = 47109 + 4 * i;
+    made.pressureAltitude = 1234 + i;
+    made.gnssAltitude = 1250 + i;
+    made.enl = 7;
+    return made;
 }
 
 testenc::FlightSpec flight(int fixes, int taskPoints) {
-    testenc::FlightSpec spec;
-    for (int i = 0; i < fixes; ++i) spec.fixes.push_back(fix(i));
-    spec.day = 5;
-    spec.month = 7;
-    spec.year = 2004;
-    spec.recorderMaker = "ABCD";
-    spec.recorderSerial = "12345";
-    spec.recorderType = "LOGGER 7";
-    spec.pilot = "Ann Example";
-    spec.gliderType = "Club 15";
-    spec.gliderId = "D-1234";
-    spec.competitionId = "X1";
-    spec.competitionClass = "Club";
+    testenc::FlightSpec made;
+    for (int i = 0; i < fixes; ++i) made.fixes.push_back(fix(i));
+    made.day = 5;
+    made.month = 7;
+    made.year = 2004;
+    made.recorderMaker = "ABCD";
+    made.recorderSerial = "12345";
+    made.recorderType = "LOGGER 7";
+    made.pilot = "Ann Example";
+    made.gliderType = "Club 15";
+    made.gliderId = "D-1234";
+    made.competitionId = "X1";
+    made.competitionClass = "Club";
     for (int i = 0; i < taskPoints; ++i) {
         testenc::TaskEntrySpec entry;
         entry.record = turnpoint(i + 1);
-        spec.task.push_back(entry);
+        made.task.push_back(entry);
     }
-    return spec;
+    return made;
 }
 
 void flightSeeds(const fs::path& directory) {
@@ -181,9 +181,9 @@ void flightSeeds(const fs::path& directory) {
         file.version = sample.version;
         for (const std::string& name : sample.logs) {
             const auto log = testenc::parseIgc(testenc::readWholeFile(igcDirectory + "/" + name));
-            testenc::FlightSpec spec = testenc::flightFromIgc(log, sample.version);
-            if (spec.fixes.size() > kFixesFromRealLogs) spec.fixes.resize(kFixesFromRealLogs);
-            file.flights.push_back(spec);
+            testenc::FlightSpec made = testenc::flightFromIgc(log, sample.version);
+            if (made.fixes.size() > kFixesFromRealLogs) made.fixes.resize(kFixesFromRealLogs);
+            file.flights.push_back(made);
         }
         save(directory, "real_" + fs::path(sample.fileName).stem().string(),
              testenc::encodeFlightFile(file));

@@ -308,10 +308,10 @@ struct OverstatedCount {
     int expectedOk;  // results of 1 or 2 before the error
 };
 
-Bytes withTurnpoint(testenc::TpRecordSpec spec) {
+Bytes withTurnpoint(testenc::TpRecordSpec record) {
     testenc::FlightFileSpec file;
     testenc::FlightSpec flight;
-    flight.task.push_back({std::move(spec)});
+    flight.task.push_back({std::move(record)});
     file.flights = {flight};
     return testenc::encodeFlightFile(file);
 }
