@@ -28,6 +28,36 @@ const char* modeFor(unsigned flags) {
     return "rb";
 }
 
+// Record fields are mostly one to six bytes wide, and a full fread or fwrite per field costs
+// several times the field itself. Fields up to this width go straight through the stream's
+// buffer instead; wider ones (texts) still take one call.
+constexpr uint32_t kSmallField = 16;
+
+size_t readFromStream(std::FILE* stream, unsigned char* bytes, uint32_t count) {
+#if !defined(_WIN32)
+    if (count <= kSmallField) {
+        size_t got = 0;
+        int c = 0;
+        while (got < count && (c = getc_unlocked(stream)) != EOF) {
+            bytes[got++] = static_cast<unsigned char>(c);
+        }
+        return got;
+    }
+#endif
+    return std::fread(bytes, 1, count, stream);
+}
+
+size_t writeToStream(std::FILE* stream, const unsigned char* bytes, uint32_t count) {
+#if !defined(_WIN32)
+    if (count <= kSmallField) {
+        size_t put = 0;
+        while (put < count && putc_unlocked(bytes[put], stream) != EOF) ++put;
+        return put;
+    }
+#endif
+    return std::fwrite(bytes, 1, count, stream);
+}
+
 }  // namespace
 
 CFileException::CFileException(int cause, long osError, std::string fileName)
@@ -91,7 +121,10 @@ uint32_t CStdioFile::Seek(int64_t offset, int origin) {
         throwLastError(CFileException::badSeek);
     }
     const long now = std::ftell(stream_);
-    if (now < 0 || now > static_cast<long>(UINT32_MAX)) throwLastError(CFileException::badSeek);
+    // long is 32 bits on Windows: compare unsigned, or every position would be out of range.
+    if (now < 0 || static_cast<uint64_t>(now) > UINT32_MAX) {
+        throwLastError(CFileException::badSeek);
+    }
     lastWasWrite_ = false;
     position_ = static_cast<uint32_t>(now);
     return position_;
@@ -107,7 +140,7 @@ uint32_t CStdioFile::Read(void* buffer, uint32_t count) {
             std::fseek(stream_, 0, SEEK_CUR);
             lastWasWrite_ = false;
         }
-        got = std::fread(bytes, 1, count, stream_);
+        got = readFromStream(stream_, bytes, count);
     }
     if (got < count) std::memset(bytes + got, 0, count - got);
     position_ += static_cast<uint32_t>(got);
@@ -122,7 +155,7 @@ void CStdioFile::Write(const void* buffer, uint32_t count) {
         lastWasWrite_ = true;
     }
     errno = 0;
-    const size_t put = std::fwrite(buffer, 1, count, stream_);
+    const size_t put = writeToStream(stream_, static_cast<const unsigned char*>(buffer), count);
     position_ += static_cast<uint32_t>(put);
     if (put != count) {
         std::clearerr(stream_);
@@ -161,7 +194,8 @@ void igcPrintf(CStdioFile& out, const char* format, ...) {
     const int printed = std::vfprintf(stream, format, args);
     const int err = errno;
     va_end(args);
-    if (printed < 0) {
+    // Some C runtimes flag the stream and still return the count of a print that failed.
+    if (printed < 0 || std::ferror(stream) != 0) {
         std::clearerr(stream);
         throw CFileException(CFileException::genericException, err, out.GetFilePath());
     }
