@@ -73,7 +73,11 @@ TEST(CStdioFileTest, OpenFailureThrowsWithCauseErrnoAndName) {
     const Case cases[] = {
         {dir.file("missing.top"), CFIOFile::kReadFlags, CFileException::fileNotFound, ENOENT},
         {dir.file("no/such/dir/x.top"), CFIOFile::kWriteFlags, CFileException::fileNotFound, ENOENT},
+#if defined(_WIN32)
+        {dir.path().string(), CFIOFile::kWriteFlags, CFileException::accessDenied, EACCES},
+#else
         {dir.path().string(), CFIOFile::kWriteFlags, CFileException::badPath, EISDIR},
+#endif
     };
     for (const auto& c : cases) {
         try {
@@ -112,6 +116,9 @@ TEST(IgcPrintfTest, PrintsFormattedText) {
 }
 
 TEST(IgcPrintfTest, FailedPrintClearsTheStreamAndThrowsTheFileException) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "needs /dev/full; test_windows prints to a read-only stream instead";
+#endif
     std::FILE* stream = std::fopen("/dev/full", "w");
     ASSERT_NE(stream, nullptr);
     std::setvbuf(stream, nullptr, _IONBF, 0);  // every print reaches the device at once

@@ -48,6 +48,9 @@ std::set<std::string> definedDynamicSymbols(const std::string& path) {
 }
 
 TEST(ExportTableTest, ExportsTheFifteenNamesAndNothingElse) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "ELF symbols; the PE export table is checked by test_windows";
+#endif
     for (const char* library : kLibraries) {
         const auto names = definedDynamicSymbols(driverPath(library));
         EXPECT_EQ(names, kExportNames) << library;
