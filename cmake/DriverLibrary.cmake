@@ -14,6 +14,19 @@ set(VELKANO_VERSION_SCRIPT ${CMAKE_BINARY_DIR}/fio_exports.map)
 file(WRITE ${VELKANO_VERSION_SCRIPT} "{\n  global:\n${_globals}  local:\n    *;\n};\n")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VELKANO_DEF_FILE})
 
+# Runtime DLLs the toolchain's binaries need (VELKANO_RUNTIME_DLLS, set by the toolchain file)
+# go beside them, so the drivers, velkano.exe and the tests run from the build directory.
+if(WIN32)
+    foreach(_dll IN LISTS VELKANO_RUNTIME_DLLS)
+        execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${_dll}
+                        OUTPUT_VARIABLE _dll_path OUTPUT_STRIP_TRAILING_WHITESPACE)
+        if(NOT IS_ABSOLUTE "${_dll_path}" OR NOT EXISTS "${_dll_path}")
+            message(FATAL_ERROR "${_dll} not found by ${CMAKE_CXX_COMPILER}")
+        endif()
+        file(COPY ${_dll_path} DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+    endforeach()
+endif()
+
 function(velkano_add_driver name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
     add_library(${name} MODULE

@@ -8,6 +8,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
 # handler. So libgcc is the shared libgcc_s_dw2-1.dll (which needs libwinpthread-1.dll), both
 # shipped beside the drivers and the host; libstdc++ stays static.
 set(_velkano_runtime "-static-libstdc++ -shared-libgcc")
+set(VELKANO_RUNTIME_DLLS libgcc_s_dw2-1.dll libwinpthread-1.dll)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "${_velkano_runtime}")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "${_velkano_runtime}")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "${_velkano_runtime}")
