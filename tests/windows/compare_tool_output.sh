@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # velkano.exe under Wine against the Linux velkano: every sample flight converted to IGC (both
-# line endings), every sample task file and a task built from sample_task.json dumped to
-# JSON, and the built task and turnpoint files themselves, all byte for byte.
+# line endings), the task and turnpoint files built from every sample JSON and from
+# sample_task.json, and every sample and built task file dumped to JSON, all byte for byte.
 # Usage: compare_tool_output.sh LINUX_VELKANO WINDOWS_VELKANO_EXE   (run from the repository)
 set -euo pipefail
 linux=$(realpath "${1:?usage: compare_tool_output.sh LINUX_VELKANO WINDOWS_VELKANO_EXE}")
@@ -37,11 +37,16 @@ for side in linux windows; do
     mkdir -p "$side/igc-$ending"
     run "$side" igc "${flights[@]}" -o "$side/igc-$ending" --line-ending "$ending"
   done
-  mkdir -p "$side/task"
-  run "$side" build in/sample_task.json -o "$side/task/sample.rtx"
-  for task in in/*.rtx "$side/task/sample.rtx"; do
+  mkdir -p "$side/task" "$side/json"
+  for json in in/*.json; do
+    run "$side" build "$json" -o "$side/task/$(basename "${json%.json}").rtx"
+  done
+  for task in in/*.rtx; do
     [ -e "$task" ] || continue
-    run "$side" dump "$task" -o "$side/$(basename "${task%.rtx}").json"
+    run "$side" dump "$task" -o "$side/json/sample-$(basename "${task%.rtx}").json"
+  done
+  for task in "$side"/task/*.rtx; do
+    run "$side" dump "$task" -o "$side/json/built-$(basename "${task%.rtx}").json"
   done
 done
 
@@ -51,7 +56,9 @@ for ending in crlf lf; do
   [ -n "$(ls linux/igc-$ending)" ] || { echo "FAIL: no IGC file written"; exit 1; }
   for igc in linux/igc-$ending/*; do same "$igc" "windows/igc-$ending/$(basename "$igc")"; done
 done
-same linux/task/sample.rtx windows/task/sample.rtx
-same linux/task/sample.top windows/task/sample.top
-for json in linux/*.json; do same "$json" "windows/$(basename "$json")"; done
+for dir in task json; do
+  [ "$(ls linux/$dir)" = "$(ls windows/$dir)" ] ||
+    { echo "FAIL: different files in $dir:"; diff <(ls linux/$dir) <(ls windows/$dir); exit 1; }
+  for file in linux/$dir/*; do same "$file" "windows/$dir/$(basename "$file")"; done
+done
 echo "velkano.exe matches the Linux velkano: $compared files identical"
