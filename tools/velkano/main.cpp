@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
         "velkano - read and convert Velkano 1.7 flight (.flt) and route (.rtx/.top) files\n"
         "through the Velkano17Flt.drf and Velkano17Rte.drf driver plug-ins."};
     app.require_subcommand(1);
+    // Paths such as /data/tasks.rtx are arguments, not Windows-style /options.
+    app.allow_windows_style_options(false);
     GlobalOptions global;
     app.add_option("--drivers", global.driverDir,
                    "Directory holding the .drf drivers (default: beside velkano)")
