@@ -28,6 +28,8 @@ const char* modeFor(unsigned flags) {
     return "rb";
 }
 
+constexpr size_t kStreamBuffer = 64 * 1024;
+
 // Record fields are mostly one to six bytes wide, and a full fread or fwrite per field costs
 // several times the field itself. Fields up to this width go straight through the stream's
 // buffer instead; wider ones (texts) still take one call.
@@ -86,7 +88,11 @@ int fileExceptionCauseFromErrno(int osError) {
     }
 }
 
-CStdioFile::CStdioFile(const std::string& path, unsigned flags) : path_(path) {
+CStdioFile::CStdioFile(const std::string& path, unsigned flags)
+    // Records are read field by field; a generous buffer keeps that to a few system calls.
+    // It is handed to the stream: given none, some C runtimes ignore the size asked for and
+    // keep their default of a few KiB.
+    : path_(path), buffer_(new char[kStreamBuffer]) {
     const char* mode = modeFor(flags);
     stream_ = std::fopen(path.c_str(), mode);
     if (stream_ == nullptr && (flags & modeCreate) && (flags & modeNoTruncate)) {
@@ -96,8 +102,7 @@ CStdioFile::CStdioFile(const std::string& path, unsigned flags) : path_(path) {
         const int err = errno;
         throw CFileException(fileExceptionCauseFromErrno(err), err, path_);
     }
-    // Records are read field by field; a generous buffer keeps that to a few system calls.
-    std::setvbuf(stream_, nullptr, _IOFBF, 64 * 1024);
+    std::setvbuf(stream_, buffer_.get(), _IOFBF, kStreamBuffer);
 }
 
 CStdioFile::CStdioFile(std::FILE* stream, std::string path, bool owns, uint32_t position)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <string>
 
 // The file exception: raised by every file operation that fails. Carries the cause, the
@@ -118,6 +119,8 @@ private:
     bool owns_ = true;
     bool lastWasWrite_ = false;
     uint32_t position_ = 0;
+    // The stream's buffer when this object opened the stream; freed after the stream closes.
+    std::unique_ptr<char[]> buffer_;
 };
 
 // The drivers' own file, used for the companion turnpoint file.
