@@ -57,4 +57,7 @@ public:
     std::unique_ptr<CFIOFile> tpReadFile;
     // Companion path tpReadFile was opened for: a different task file gets its own companion.
     std::string tpReadPath;
+    // The task file path tpReadPath was last derived from, so that every read of the same
+    // task file need not derive it again.
+    std::string tpReadHostPath;
 };

@@ -9,12 +9,16 @@
 bool FIOVelkano17::prepareTpRead(CFile& hostFile) {
     // The turnpoints belong to the task file they sit beside: a host that moves on to another
     // task file must not be handed the first file's turnpoints.
-    std::string path = companionPath(hostFile.GetFilePath());
-    if (tpReadFile == nullptr || path != tpReadPath) {
-        tpReadFile.reset();
-        tpReadPath.clear();
-        tpReadFile = std::make_unique<CFIOFile>(path, CFIOFile::kReadFlags);
-        tpReadPath = std::move(path);
+    std::string hostPath = hostFile.GetFilePath();
+    if (tpReadFile == nullptr || hostPath != tpReadHostPath) {
+        std::string path = companionPath(hostPath);
+        tpReadHostPath = std::move(hostPath);
+        if (tpReadFile == nullptr || path != tpReadPath) {
+            tpReadFile.reset();
+            tpReadPath.clear();
+            tpReadFile = std::make_unique<CFIOFile>(path, CFIOFile::kReadFlags);
+            tpReadPath = std::move(path);
+        }
     }
     return tpReadFile->GetPosition() == 0 || tpDone < tpTotal;
 }

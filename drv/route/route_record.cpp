@@ -67,6 +67,9 @@ bool FIOVelkano17::readRoute(CFile& hostFile, FIO_Route& route) {
     velkano::readByte(hostFile);    // unused by every version
     velkano::readReal48(hostFile);  // unused by every version
 
+    // Room for every point at once, rather than growing the array several times per route.
+    if (listed > 0) route.points.reserve(route.points.size() + static_cast<size_t>(listed) + 2);
+
     // Start and finish follow from the position; in between the flag tells the role. Records
     // from before the flag existed give their inner points the plain turnpoint role.
     int32_t role = kRoleTurnpoint;
