@@ -17,16 +17,16 @@ enum class LineEnding { crlf, lf };
 // text-mode output file turns every LF into on the host's platform; lf keeps the bytes.
 std::string withLineEnding(std::string_view text, LineEnding ending);
 
-// The IGC output file handed to FIO_Flight2IGC: everything printed stays in memory, so a
-// flight that fails leaves nothing behind and a finished one can be named by its contents.
+// The IGC output file handed to FIO_Flight2IGC: everything printed is held back, so a flight
+// that fails leaves nothing behind and a finished one can be named by its contents.
 class IgcCapture {
   public:
     // name: what print errors quote as the output file.
     explicit IgcCapture(const std::string& name);
 
     CStdioFile& file() { return *file_; }
-    // Everything printed so far.
-    std::string contents();
+    // Everything printed so far, valid until the next print or the end of the capture.
+    std::string_view contents();
 
   private:
     MemoryStream memory_;

@@ -20,6 +20,8 @@ namespace velkano::tool {
 
 namespace {
 
+constexpr size_t kStreamBuffer = 64 * 1024;
+
 [[noreturn]] void throwErrno(int error, const std::string& what) {
     throw std::system_error(error != 0 ? error : EIO, std::generic_category(), what);
 }
@@ -50,27 +52,6 @@ bool isTerminal(std::FILE* stream) {
 
 void setBinaryMode(std::FILE* stream) {
     _setmode(_fileno(stream), _O_BINARY);
-}
-
-MemoryStream::MemoryStream() {
-    stream_ = std::tmpfile();
-    if (stream_ == nullptr) throwErrno(errno, "temporary file");
-}
-
-MemoryStream::~MemoryStream() {
-    if (stream_ != nullptr) std::fclose(stream_);
-}
-
-std::string MemoryStream::contents() {
-    if (std::fflush(stream_) != 0 || std::ferror(stream_)) throwErrno(errno, "temporary file");
-    const long end = std::ftell(stream_);
-    if (end < 0) throwErrno(errno, "temporary file");
-    std::string bytes(static_cast<size_t>(end), '\0');
-    std::rewind(stream_);
-    const size_t got = std::fread(bytes.data(), 1, bytes.size(), stream_);
-    std::fseek(stream_, 0, SEEK_END);
-    if (got != bytes.size()) throwErrno(EIO, "temporary file");
-    return bytes;
 }
 
 #else
@@ -107,9 +88,20 @@ bool isTerminal(std::FILE* stream) {
 
 void setBinaryMode(std::FILE*) {}
 
-MemoryStream::MemoryStream() {
-    stream_ = ::open_memstream(&buffer_, &size_);
-    if (stream_ == nullptr) throwErrno(errno, "memory stream");
+#endif
+
+// The text goes to an anonymous temporary file first: held in memory, a long flight's text
+// grows by copying on top of the flight being printed, which doubles what the process needs.
+MemoryStream::MemoryStream() : streamBuffer_(new char[kStreamBuffer]) {
+    stream_ = std::tmpfile();
+#if !defined(_WIN32)
+    if (stream_ == nullptr) {  // no place for temporary files: memory it is
+        stream_ = ::open_memstream(&buffer_, &size_);
+        if (stream_ != nullptr) return;
+    }
+#endif
+    if (stream_ == nullptr) throwErrno(errno, "temporary file");
+    std::setvbuf(stream_, streamBuffer_.get(), _IOFBF, kStreamBuffer);
 }
 
 MemoryStream::~MemoryStream() {
@@ -117,11 +109,17 @@ MemoryStream::~MemoryStream() {
     std::free(buffer_);
 }
 
-std::string MemoryStream::contents() {
-    if (std::fflush(stream_) != 0 || std::ferror(stream_)) throwErrno(errno, "memory stream");
-    return std::string(buffer_, size_);
+std::string_view MemoryStream::contents() {
+    if (std::fflush(stream_) != 0 || std::ferror(stream_)) throwErrno(errno, "temporary file");
+    if (buffer_ != nullptr) return std::string_view(buffer_, size_);
+    const long end = std::ftell(stream_);
+    if (end < 0) throwErrno(errno, "temporary file");
+    copy_.assign(static_cast<size_t>(end), '\0');
+    std::rewind(stream_);
+    const size_t got = std::fread(copy_.data(), 1, copy_.size(), stream_);
+    std::fseek(stream_, 0, SEEK_END);
+    if (got != copy_.size()) throwErrno(EIO, "temporary file");
+    return copy_;
 }
-
-#endif
 
 }  // namespace velkano::tool

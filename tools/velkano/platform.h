@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <string_view>
 
 namespace velkano::tool {
 
@@ -19,8 +21,8 @@ bool isTerminal(std::FILE* stream);
 // Stops the C runtime from translating line ends on stream (Windows text mode).
 void setBinaryMode(std::FILE* stream);
 
-// A write stream whose bytes can be taken back: memory where the platform offers it, an
-// anonymous temporary file elsewhere.
+// A write stream whose bytes can be taken back: an anonymous temporary file, or memory where
+// no temporary file can be had.
 class MemoryStream {
   public:
     MemoryStream();  // throws std::system_error when no stream can be had
@@ -29,13 +31,17 @@ class MemoryStream {
     MemoryStream& operator=(const MemoryStream&) = delete;
 
     std::FILE* stream() const { return stream_; }
-    // Everything written so far; throws std::system_error when the stream failed.
-    std::string contents();
+    // Everything written so far, valid until the next write or the end of the stream: a
+    // flight's text is taken as it lies, not copied. Throws std::system_error when the
+    // stream failed.
+    std::string_view contents();
 
   private:
+    std::unique_ptr<char[]> streamBuffer_;  // outlives the stream
     std::FILE* stream_ = nullptr;
-    char* buffer_ = nullptr;
+    char* buffer_ = nullptr;  // the bytes, when they are kept in memory
     size_t size_ = 0;
+    std::string copy_;  // the bytes read back from the temporary file
 };
 
 }  // namespace velkano::tool
