@@ -1,5 +1,6 @@
 #include "velkano/host_file.h"
 
+#include <bit>
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
@@ -33,16 +34,36 @@ constexpr size_t kStreamBuffer = 64 * 1024;
 // Record fields are mostly one to six bytes wide, and a full fread or fwrite per field costs
 // several times the field itself. Fields up to this width go straight through the stream's
 // buffer instead; wider ones (texts) still take one call.
-constexpr uint32_t kSmallField = 16;
+constexpr uint32_t kSmallField = 8;
+
+// The low count bytes of a little-endian value, stored the way a reader loads the field:
+// stored byte by byte, an int16 or int32 loaded whole waits for every byte to land.
+void storeField(unsigned char* out, uint64_t value, size_t count) {
+    const auto low = static_cast<uint32_t>(value);
+    const auto word = static_cast<uint16_t>(value);
+    const auto high = static_cast<uint16_t>(value >> 32);
+    switch (count) {
+        case 2: std::memcpy(out, &word, 2); return;
+        case 4: std::memcpy(out, &low, 4); return;
+        case 6:  // Real48
+            std::memcpy(out, &low, 4);
+            std::memcpy(out + 4, &high, 2);
+            return;
+        default:
+            for (size_t i = 0; i < count; ++i) out[i] = static_cast<unsigned char>(value >> 8 * i);
+    }
+}
 
 size_t readFromStream(std::FILE* stream, unsigned char* bytes, uint32_t count) {
 #if !defined(_WIN32)
-    if (count <= kSmallField) {
+    if (count <= kSmallField && std::endian::native == std::endian::little) {
+        uint64_t value = 0;
         size_t got = 0;
         int c = 0;
         while (got < count && (c = getc_unlocked(stream)) != EOF) {
-            bytes[got++] = static_cast<unsigned char>(c);
+            value |= static_cast<uint64_t>(static_cast<unsigned char>(c)) << (8 * got++);
         }
+        storeField(bytes, value, got);
         return got;
     }
 #endif
