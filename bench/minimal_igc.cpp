@@ -30,7 +30,10 @@ class Cursor {
 
     bool ok() const { return ok_; }
     size_t at() const { return at_; }
-    void seek(size_t to) { ok_ = ok_ && to <= bytes_.size(), at_ = ok_ ? to : at_; }
+    void seek(size_t to) {
+        ok_ = ok_ && to <= bytes_.size();
+        if (ok_) at_ = to;
+    }
     void skip(size_t count) { seek(at_ + count); }
 
     const uint8_t* take(size_t count) {
@@ -135,9 +138,13 @@ void appendf(std::string& out, const char* format, auto... values) {
 void appendTaskPoint(std::string& out, const TaskPoint& point) {
     const CKoPoint lat(point.latitude, false, 1000);
     const CKoPoint lon(point.longitude, true, 1000);
+    std::string name(point.name);  // task point names keep their trailing spaces
+    for (char& c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    }
     appendf(out, "C%02d%02d%03d%c%03d%02d%03d%c%s\n", lat.degrees, lat.minutes, lat.fraction,
             lat.GetHemisphereLetter(), lon.degrees, lon.minutes, lon.fraction,
-            lon.GetHemisphereLetter(), printable(point.name).c_str());
+            lon.GetHemisphereLetter(), name.c_str());
 }
 
 int32_t twoDigits(int32_t value) {
