@@ -36,6 +36,7 @@ constexpr size_t kStreamBuffer = 64 * 1024;
 // buffer instead; wider ones (texts) still take one call.
 constexpr uint32_t kSmallField = 8;
 
+#if !defined(_WIN32)
 // The low count bytes of a little-endian value, stored the way a reader loads the field:
 // stored byte by byte, an int16 or int32 loaded whole waits for every byte to land.
 void storeField(unsigned char* out, uint64_t value, size_t count) {
@@ -53,6 +54,7 @@ void storeField(unsigned char* out, uint64_t value, size_t count) {
             for (size_t i = 0; i < count; ++i) out[i] = static_cast<unsigned char>(value >> 8 * i);
     }
 }
+#endif
 
 size_t readFromStream(std::FILE* stream, unsigned char* bytes, uint32_t count) {
 #if !defined(_WIN32)
