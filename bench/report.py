@@ -2,10 +2,12 @@
 """Turns benchmark output into the Markdown of bench/RESULTS.md.
 
     report.py suite BENCHMARK.json          the Google Benchmark suite: tables and targets
+    report.py profile ANNOTATED.txt         callgrind_annotate output of the route read-back
     report.py compare OURS_KB THEIRS_KB FLT_BYTES IGC_BYTES HYPERFINE.json...
                                             the whole-process comparison of bench/compare
 """
 import json
+import re
 import statistics
 import sys
 
@@ -151,9 +153,58 @@ def compare(ours_kb, theirs_kb, flt_bytes, igc_bytes, paths):
     return "\n".join(out)
 
 
+# Self costs from callgrind_annotate, grouped by what the reading-back work consists of.
+PROFILE_GROUPS = (
+    ("one Read call per field: CStdioFile::Read and the C stream under it",
+     re.compile(r"CStdioFile::Read|iofread|fread|_IO_|__uflow|__underflow|/read\.c:|mempcpy")),
+    ("allocating and freeing: malloc, free, new, delete",
+     re.compile(r"malloc\.c|arena\.c|operator new|operator delete")),
+    ("the host: destroying the entries and routes it was handed, its loop",
+     re.compile(r"~FIO_TPEntry|readRouteFiles")),
+    ("decoding in the driver: records, tags, numbers, texts",
+     re.compile(r"Velkano17Rte\.drf")),
+)
+
+
+def profile(path):
+    total = 0
+    groups = [0] * (len(PROFILE_GROUPS) + 1)
+    line_re = re.compile(r"^\s*([\d,]+) \([ \d.]+%\)\s+(.*)$")
+    with open(path) as f:
+        for line in f:
+            match = line_re.match(line)
+            if not match:
+                continue
+            cost, name = int(match.group(1).replace(",", "")), match.group(2)
+            if name.startswith("PROGRAM TOTALS"):
+                total = cost
+                continue
+            index = next((i for i, (_, pattern) in enumerate(PROFILE_GROUPS)
+                          if pattern.search(name)), len(PROFILE_GROUPS))
+            groups[index] += cost
+    out = ["### Where reading back spends its instructions\n"]
+    out.append("callgrind on one read-back of the route files (instructions executed in user "
+               "space; the system's work is not in it), grouped by function.\n")
+    out.append("| Part | Instructions | Share |")
+    out.append("|---|---:|---:|")
+    labels = [label for label, _ in PROFILE_GROUPS] + ["everything else"]
+    for label, cost in zip(labels, groups):
+        out.append(f"| {label} | {cost / 1e6:.0f} M | {100 * cost / max(total, 1):.0f}% |")
+    out.append(f"| total | {total / 1e6:.0f} M | 100% |\n")
+    out.append("Every field is one virtual `Read` of its own width, as the formats are read "
+               "throughout, and each call pays the stream's per-call bookkeeping: a read-ahead "
+               "buffer inside `CStdioFile`, serving a field with a bounds check and a copy, would "
+               "remove most of the first part. The allocations belong to the host interface: "
+               "each route hands the host 20 new `FIO_TPEntry` objects (created by the driver, "
+               "freed by the host), and texts arrive as `std::string`.\n")
+    return "\n".join(out)
+
+
 def main(argv):
     if len(argv) == 3 and argv[1] == "suite":
         print(suite(argv[2]))
+    elif len(argv) == 3 and argv[1] == "profile":
+        print(profile(argv[2]))
     elif len(argv) >= 7 and argv[1] == "compare":
         print(compare(*argv[2:6], argv[6:]))
     else:
