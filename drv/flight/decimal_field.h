@@ -7,8 +7,8 @@
 namespace velkano {
 
 // Writes value at out as "%0*d" would with the given width (a minus sign counts towards it,
-// and a value with more digits prints in full). Returns the end of what was written, at most
-// 11 characters further on.
+// and a value with more digits prints in full). Returns the end of what was written: width
+// characters, or the value's own length (at most 11) where that is more.
 inline char* putZeroPadded(char* out, int32_t value, int32_t width) {
     uint32_t magnitude = static_cast<uint32_t>(value);
     if (value < 0) {
