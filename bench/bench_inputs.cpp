@@ -30,10 +30,10 @@ std::string numbered(const char* prefix, int number) {
     return text;
 }
 
-testenc::FixSpec fix(int i) {
+testenc::FixFields fix(int i) {
     // Loops of a few kilometres drifting east, so every digit of the coordinates moves.
     const double turn = 2.0 * std::numbers::pi * i / 240.0;
-    testenc::FixSpec f;
+    testenc::FixFields f;
     f.latitude = kCentreLatitude + 0.021 * std::sin(turn) + 0.0000071 * i;
     f.longitude = kCentreLongitude + 0.034 * std::cos(turn) + 0.0000113 * i;
     f.seconds = kTakeoffSeconds + i;
@@ -45,8 +45,8 @@ testenc::FixSpec fix(int i) {
     return f;
 }
 
-testenc::TaskEntrySpec taskPoint(int i) {
-    testenc::TaskEntrySpec entry;
+testenc::TaskEntryFields taskPoint(int i) {
+    testenc::TaskEntryFields entry;
     entry.record.number = i + 1;
     entry.record.name = numbered("Task point ", i + 1) + " Alpenrand";
     entry.record.shortName = numbered("TP", i + 1);
@@ -59,7 +59,7 @@ testenc::TaskEntrySpec taskPoint(int i) {
 }  // namespace
 
 std::vector<uint8_t> flightFile(int fixCount) {
-    testenc::FlightSpec flight;
+    testenc::FlightFields flight;
     flight.day = 23;
     flight.month = 7;
     flight.year = 2004;
@@ -75,7 +75,7 @@ std::vector<uint8_t> flightFile(int fixCount) {
     for (int i = 0; i < fixCount; ++i) flight.fixes.push_back(fix(i));
     for (int i = 0; i < kDeclaredPoints; ++i) flight.task.push_back(taskPoint(i));
 
-    testenc::FlightFileSpec file;
+    testenc::FlightFileFields file;
     file.version = kFlightVersion;
     file.flights.push_back(std::move(flight));
     return testenc::encodeFlightFile(file);

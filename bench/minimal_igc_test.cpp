@@ -14,10 +14,10 @@
 
 namespace {
 
-using testenc::FixSpec;
-using testenc::FlightFileSpec;
-using testenc::FlightSpec;
-using testenc::TaskEntrySpec;
+using testenc::FixFields;
+using testenc::FlightFileFields;
+using testenc::FlightFields;
+using testenc::TaskEntryFields;
 
 std::string driverText(const std::vector<uint8_t>& image) {
     MemFile flights(image);
@@ -33,8 +33,8 @@ std::string driverText(const std::vector<uint8_t>& image) {
     return text;
 }
 
-TaskEntrySpec point(double latitude, double longitude, std::string name, int version = 5) {
-    TaskEntrySpec entry;
+TaskEntryFields point(double latitude, double longitude, std::string name, int version = 5) {
+    TaskEntryFields entry;
     entry.record.version = version;
     entry.record.latitude = latitude;
     entry.record.longitude = longitude;
@@ -42,10 +42,10 @@ TaskEntrySpec point(double latitude, double longitude, std::string name, int ver
     return entry;
 }
 
-FlightSpec track(int fixes) {
-    FlightSpec flight;
+FlightFields track(int fixes) {
+    FlightFields flight;
     for (int i = 0; i < fixes; ++i) {
-        FixSpec fix;
+        FixFields fix;
         fix.seconds = 50000 + 7 * i;
         fix.latitude = -33.8 + 0.013 * i;
         fix.longitude = -70.6 - 0.021 * i;
@@ -56,11 +56,11 @@ FlightSpec track(int fixes) {
     return flight;
 }
 
-FlightFileSpec file(int version, FlightSpec flight) {
-    FlightFileSpec spec;
-    spec.version = version;
-    spec.flights.push_back(std::move(flight));
-    return spec;
+FlightFileFields file(int version, FlightFields flight) {
+    FlightFileFields desc;
+    desc.version = version;
+    desc.flights.push_back(std::move(flight));
+    return desc;
 }
 
 TEST(MinimalIgcTest, PrintsTheDriversTextForEveryLayoutAndOddValue) {
@@ -71,7 +71,7 @@ TEST(MinimalIgcTest, PrintsTheDriversTextForEveryLayoutAndOddValue) {
     std::vector<Case> cases;
     cases.push_back({"benchmark flight", bench::flightFile(300)});
 
-    FlightSpec odd = track(6);
+    FlightFields odd = track(6);
     const int altitudes[] = {-32768, 32767, -5, 0, 99, -1};
     const int32_t seconds[] = {-1, 86400, 90061, INT32_MAX, INT32_MIN, 0};
     const double latitudes[] = {90.0, -90.0, 95.0, -0.0, 89.99999, 62.953125};
@@ -96,13 +96,13 @@ TEST(MinimalIgcTest, PrintsTheDriversTextForEveryLayoutAndOddValue) {
                 point(51.0, 7.0, "Third", 2)};
     cases.push_back({"odd values, version 5", testenc::encodeFlightFile(file(5, odd))});
 
-    FlightSpec single = track(3);
+    FlightFields single = track(3);
     single.task = {point(47.5, 8.25, "Only")};
     single.extensionMarker = testenc::kExtensionMarker;
     single.extensionCount = 2;
     cases.push_back({"one declared point, version 6", testenc::encodeFlightFile(file(6, single))});
 
-    FlightSpec gaps = track(2);
+    FlightFields gaps = track(2);
     gaps.task = {point(47.0, 8.0, "A"), point(0.0, 0.0, "blank"), point(46.0, 9.0, "C")};
     gaps.task[0].record.shortName = "A much longer short name";
     gaps.gliderId = "D-1234";
@@ -120,11 +120,11 @@ TEST(MinimalIgcTest, PrintsTheDriversTextForEveryLayoutAndOddValue) {
 
 TEST(MinimalIgcTest, RefusesWhatItCannotConvertWithoutReadingPastTheEnd) {
     const std::vector<uint8_t> good = bench::flightFile(20);
-    FlightFileSpec headerless = file(7, track(2));
+    FlightFileFields headerless = file(7, track(2));
     headerless.header = false;
-    FlightSpec badFix = track(2);
+    FlightFields badFix = track(2);
     badFix.fixes[1].tag = 'x';
-    FlightSpec badTask = track(1);
+    FlightFields badTask = track(1);
     badTask.task = {point(1.0, 1.0, "P")};
     badTask.task[0].record.detailTag = 'x';
     const std::vector<std::vector<uint8_t>> refused = {
@@ -132,7 +132,7 @@ TEST(MinimalIgcTest, RefusesWhatItCannotConvertWithoutReadingPastTheEnd) {
         testenc::encodeFlightFile(headerless),
         testenc::encodeFlightFile(file(7, badFix)),
         testenc::encodeFlightFile(file(7, badTask)),
-        testenc::encodeFlightFile(FlightFileSpec{}),  // no flight
+        testenc::encodeFlightFile(FlightFileFields{}),  // no flight
     };
     for (const std::vector<uint8_t>& image : refused) {
         std::string text;

@@ -42,8 +42,8 @@ Bytes routeInput(const Bytes& companion, const Bytes& task) {
     return out.bytes;
 }
 
-testenc::TpRecordSpec turnpoint(int32_t number, int version = 5) {
-    testenc::TpRecordSpec made;
+testenc::TpRecordFields turnpoint(int32_t number, int version = 5) {
+    testenc::TpRecordFields made;
     made.number = number;
     made.version = version;
     made.name = "Point " + std::to_string(number);
@@ -54,9 +54,9 @@ testenc::TpRecordSpec turnpoint(int32_t number, int version = 5) {
     return made;
 }
 
-testenc::RouteRecordSpec route(int32_t id, int version,
-                               std::vector<testenc::RoutePointSpec> listed) {
-    testenc::RouteRecordSpec made;
+testenc::RouteRecordFields route(int32_t id, int version,
+                               std::vector<testenc::RoutePointFields> listed) {
+    testenc::RouteRecordFields made;
     made.id = id;
     made.version = version;
     made.listed = std::move(listed);
@@ -67,13 +67,13 @@ testenc::RouteRecordSpec route(int32_t id, int version,
 }
 
 void routeSeeds(const fs::path& directory) {
-    const std::vector<testenc::TpRecordSpec> two = {turnpoint(1), turnpoint(2)};
+    const std::vector<testenc::TpRecordFields> two = {turnpoint(1), turnpoint(2)};
     save(directory, "two_turnpoints_one_route",
          routeInput(testenc::encodeTpFile(two),
                     testenc::encodeTaskFile({route(7, 5, {{1, 0}, {2, 1}, {1, 0}})})));
 
     // Every route record version, and turnpoint records of older versions.
-    std::vector<testenc::RouteRecordSpec> versions;
+    std::vector<testenc::RouteRecordFields> versions;
     for (int version = 0; version <= 5; ++version)
         versions.push_back(route(version, version, {{2, 0}, {1, 1}}));
     save(directory, "route_versions",
@@ -81,7 +81,7 @@ void routeSeeds(const fs::path& directory) {
                     testenc::encodeTaskFile(versions)));
 
     // An airfield with a point list, two runways and a comment, in a headerless companion.
-    testenc::TpRecordSpec airfield = turnpoint(3);
+    testenc::TpRecordFields airfield = turnpoint(3);
     airfield.kindByte = 12;
     airfield.icao = "EDXY";
     airfield.frequency = 122.5;
@@ -90,14 +90,14 @@ void routeSeeds(const fs::path& directory) {
     airfield.comment = "grass strip";
     airfield.markByte = 1;
     airfield.junkInReserved = true;
-    testenc::FileFrameSpec headerless;
+    testenc::FileFrameFields headerless;
     headerless.headerless = true;
     save(directory, "airfield_headerless",
          routeInput(testenc::encodeTpFile({airfield}, headerless),
                     testenc::encodeTaskFile({route(9, 5, {{3, 0}})}, headerless)));
 
     // No turnpoints, two routes; and a companion whose magic is followed by junk.
-    testenc::FileFrameSpec oddMagic;
+    testenc::FileFrameFields oddMagic;
     oddMagic.magicField = std::string("Velkano TP File") + '\0' + "left over";
     oddMagic.marker = 0;
     oddMagic.version = 3;
@@ -115,8 +115,8 @@ void routeSeeds(const fs::path& directory) {
     save(directory, "with_trailers", routeInput(companion, task));
 }
 
-testenc::FixSpec fix(int i) {
-    testenc::FixSpec made;
+testenc::FixFields fix(int i) {
+    testenc::FixFields made;
     made.latitude = 47.5 + i * 0.001;
     made.longitude = 8.25 - i * 0.002;
     made.seconds = 47109 + 4 * i;
@@ -126,8 +126,8 @@ testenc::FixSpec fix(int i) {
     return made;
 }
 
-testenc::FlightSpec flight(int fixes, int taskPoints) {
-    testenc::FlightSpec made;
+testenc::FlightFields flight(int fixes, int taskPoints) {
+    testenc::FlightFields made;
     for (int i = 0; i < fixes; ++i) made.fixes.push_back(fix(i));
     made.day = 5;
     made.month = 7;
@@ -141,7 +141,7 @@ testenc::FlightSpec flight(int fixes, int taskPoints) {
     made.competitionId = "X1";
     made.competitionClass = "Club";
     for (int i = 0; i < taskPoints; ++i) {
-        testenc::TaskEntrySpec entry;
+        testenc::TaskEntryFields entry;
         entry.record = turnpoint(i + 1);
         made.task.push_back(entry);
     }
@@ -150,13 +150,13 @@ testenc::FlightSpec flight(int fixes, int taskPoints) {
 
 void flightSeeds(const fs::path& directory) {
     for (const int version : {2, 5, 6, 7}) {
-        testenc::FlightFileSpec file;
+        testenc::FlightFileFields file;
         file.version = version;
         file.flights = {flight(3, 3)};
         save(directory, "version_" + std::to_string(version), testenc::encodeFlightFile(file));
     }
 
-    testenc::FlightFileSpec extension;
+    testenc::FlightFileFields extension;
     extension.version = 6;
     extension.flights = {flight(2, 2)};
     extension.flights[0].extensionMarker = testenc::kExtensionMarker;
@@ -164,24 +164,24 @@ void flightSeeds(const fs::path& directory) {
     extension.flights[0].junkInSkipped = true;
     save(directory, "extension_block", testenc::encodeFlightFile(extension));
 
-    testenc::FlightFileSpec headerless;
+    testenc::FlightFileFields headerless;
     headerless.header = false;
     headerless.version = 5;
     headerless.flights = {flight(1, 0)};
     save(directory, "headerless", testenc::encodeFlightFile(headerless));
 
-    testenc::FlightFileSpec none;
+    testenc::FlightFileFields none;
     none.flights = {};
     save(directory, "no_flights", testenc::encodeFlightFile(none));
 
     // The start of real logs, converted by our IGC importer.
     const std::string igcDirectory = std::string(VELKANO_SOURCE_DIR) + "/tests/fixtures/igc";
     for (const auto& sample : testenc::flightSamples()) {
-        testenc::FlightFileSpec file;
+        testenc::FlightFileFields file;
         file.version = sample.version;
         for (const std::string& name : sample.logs) {
             const auto log = testenc::parseIgc(testenc::readWholeFile(igcDirectory + "/" + name));
-            testenc::FlightSpec made = testenc::flightFromIgc(log, sample.version);
+            testenc::FlightFields made = testenc::flightFromIgc(log, sample.version);
             if (made.fixes.size() > kFixesFromRealLogs) made.fixes.resize(kFixesFromRealLogs);
             file.flights.push_back(made);
         }

@@ -16,7 +16,7 @@
 namespace {
 
 using testenc::encodeTpRecord;
-using testenc::TpRecordSpec;
+using testenc::TpRecordFields;
 using Bytes = std::vector<uint8_t>;
 
 // Offsets in a version-5 record without point list.
@@ -88,26 +88,26 @@ Bytes writeRecord(const FIO_TPEntry& entry, int32_t number = 1) {
 TEST(TpRecordRead, ReadsEveryVersionFieldByField) {
     for (int version : {-3, 0, 1, 2, 3, 4, 5, 6, 0x7FFF, 0x8000}) {
         for (bool junk : {false, true}) {
-            TpRecordSpec spec;
-            spec.version = version;
-            spec.number = 4711;
-            spec.kindByte = 'L';
-            spec.name = "Hilltop";
-            spec.shortName = "HT";
-            spec.latitude = 47.5;
-            spec.longitude = -8.25;
-            spec.points = {{1.0, 2.0}, {3.0, 4.0}};
-            spec.elevation = 451.9;
-            spec.frequency = 122.5;
-            spec.runways = {{600.7, 90, 'F'}};
-            spec.comment = "on the ridge";
-            spec.markByte = 0x80;
-            spec.junkInReserved = junk;
+            TpRecordFields desc;
+            desc.version = version;
+            desc.number = 4711;
+            desc.kindByte = 'L';
+            desc.name = "Hilltop";
+            desc.shortName = "HT";
+            desc.latitude = 47.5;
+            desc.longitude = -8.25;
+            desc.points = {{1.0, 2.0}, {3.0, 4.0}};
+            desc.elevation = 451.9;
+            desc.frequency = 122.5;
+            desc.runways = {{600.7, 90, 'F'}};
+            desc.comment = "on the ridge";
+            desc.markByte = 0x80;
+            desc.junkInReserved = junk;
             const bool hasShortName = static_cast<int16_t>(version) >= 5;
             const bool hasComment = static_cast<int16_t>(version) >= 4;
             SCOPED_TRACE(testing::Message() << "version " << version << " junk " << junk);
 
-            const FIO_TPEntry e = readRecord(encodeTpRecord(spec));
+            const FIO_TPEntry e = readRecord(encodeTpRecord(desc));
             EXPECT_EQ(e.number, 4711);
             EXPECT_EQ(e.kind, 4);
             EXPECT_EQ(e.name, "Hilltop");
@@ -151,13 +151,13 @@ TEST(TpRecordRead, AppliesIcaoRuleAndNameExchange) {
         {5, 9, "", "X", "", "X", "", "OLDC"},
     };
     for (const Case& c : cases) {
-        TpRecordSpec spec;
-        spec.version = c.version;
-        spec.kindByte = c.kindByte;
-        spec.name = c.name;
-        spec.shortName = c.shortName;
-        spec.icao = c.icao;
-        const FIO_TPEntry e = readRecord(encodeTpRecord(spec), prefilledEntry());
+        TpRecordFields desc;
+        desc.version = c.version;
+        desc.kindByte = c.kindByte;
+        desc.name = c.name;
+        desc.shortName = c.shortName;
+        desc.icao = c.icao;
+        const FIO_TPEntry e = readRecord(encodeTpRecord(desc), prefilledEntry());
         SCOPED_TRACE(testing::Message() << c.kindByte << " " << c.name << " " << c.icao);
         EXPECT_EQ(e.name, c.wantName);
         EXPECT_EQ(e.shortName, c.wantShortName);
@@ -173,20 +173,20 @@ TEST(TpRecordRead, MapsKindBytesAndLeavesUnknownOnes) {
         {23, 1536}, {18, 1792}, {'O', 2048}, {20, 2304}, {21, 2560}, {'J', 2816},
     };
     for (const auto& [kindByte, kind] : known) {
-        TpRecordSpec spec;
-        spec.kindByte = kindByte;
-        EXPECT_EQ(readRecord(encodeTpRecord(spec), prefilledEntry()).kind, kind) << kindByte;
+        TpRecordFields desc;
+        desc.kindByte = kindByte;
+        EXPECT_EQ(readRecord(encodeTpRecord(desc), prefilledEntry()).kind, kind) << kindByte;
     }
     for (int kindByte : {0, 1, 10, 11, 24, 40, int{'A'}, int{'P'}, 0x89, 0xFF}) {
-        TpRecordSpec spec;
-        spec.kindByte = kindByte;
-        EXPECT_EQ(readRecord(encodeTpRecord(spec), prefilledEntry()).kind, 768) << kindByte;
+        TpRecordFields desc;
+        desc.kindByte = kindByte;
+        EXPECT_EQ(readRecord(encodeTpRecord(desc), prefilledEntry()).kind, 768) << kindByte;
     }
 }
 
 TEST(TpRecordRead, RunwaysLastEntryWinsAndLargeDirectionsAreTenths) {
     struct Case {
-        std::vector<testenc::TpRunwaySpec> runways;
+        std::vector<testenc::TpRunwayFields> runways;
         int32_t length, direction, surface;  // prefilled: 3, 4, surface 3
     };
     const Case cases[] = {
@@ -202,9 +202,9 @@ TEST(TpRecordRead, RunwaysLastEntryWinsAndLargeDirectionsAreTenths) {
         {{}, 0, 0, 3},
     };
     for (const Case& c : cases) {
-        TpRecordSpec spec;
-        spec.runways = c.runways;
-        const FIO_TPEntry e = readRecord(encodeTpRecord(spec), prefilledEntry());
+        TpRecordFields desc;
+        desc.runways = c.runways;
+        const FIO_TPEntry e = readRecord(encodeTpRecord(desc), prefilledEntry());
         SCOPED_TRACE(testing::Message() << c.runways.size() << " runways, " << c.direction);
         EXPECT_EQ(e.runwayLength, c.length);
         EXPECT_EQ(e.runwayDirection, c.direction);
@@ -215,43 +215,43 @@ TEST(TpRecordRead, RunwaysLastEntryWinsAndLargeDirectionsAreTenths) {
 }
 
 TEST(TpRecordRead, NegativeCountsMeanNoEntries) {
-    TpRecordSpec spec;
-    spec.pointCount = -1;
-    spec.runwayCount = -5;
-    spec.elevation = 12;
-    EXPECT_EQ(readRecord(encodeTpRecord(spec)).elevation, 12);
+    TpRecordFields desc;
+    desc.pointCount = -1;
+    desc.runwayCount = -5;
+    desc.elevation = 12;
+    EXPECT_EQ(readRecord(encodeTpRecord(desc)).elevation, 12);
 }
 
 TEST(TpRecordRead, BadTagThrowsAndLeavesEntryUntouched) {
-    using Break = std::function<void(TpRecordSpec&)>;
+    using Break = std::function<void(TpRecordFields&)>;
     const std::pair<const char*, Break> cases[] = {
-        {"record", [](TpRecordSpec& s) { s.tag = 'm'; }},
-        {"position", [](TpRecordSpec& s) { s.positionTag = 's'; }},
-        {"detail block", [](TpRecordSpec& s) { s.detailTag = 'n'; }},
+        {"record", [](TpRecordFields& s) { s.tag = 'm'; }},
+        {"position", [](TpRecordFields& s) { s.positionTag = 's'; }},
+        {"detail block", [](TpRecordFields& s) { s.detailTag = 'n'; }},
         {"point list",
-         [](TpRecordSpec& s) {
+         [](TpRecordFields& s) {
              s.points = {{1, 2}, {3, 4, 'R'}};
          }},
-        {"reserved pair 1", [](TpRecordSpec& s) { s.reservedPairTag1 = 0; }},
-        {"reserved pair 2", [](TpRecordSpec& s) { s.reservedPairTag2 = 'r' + 256; }},
-        {"runway block", [](TpRecordSpec& s) { s.runwayBlockTag = 'm'; }},
+        {"reserved pair 1", [](TpRecordFields& s) { s.reservedPairTag1 = 0; }},
+        {"reserved pair 2", [](TpRecordFields& s) { s.reservedPairTag2 = 'r' + 256; }},
+        {"runway block", [](TpRecordFields& s) { s.runwayBlockTag = 'm'; }},
         {"runway",
-         [](TpRecordSpec& s) {
+         [](TpRecordFields& s) {
              s.runways = {{800, 90, 'G', 'r'}};
          }},
         {"second runway",
-         [](TpRecordSpec& s) {
+         [](TpRecordFields& s) {
              s.runways = {{800, 90, 'G'}, {1, 2, 'H', 0}};
          }},
     };
     for (const auto& [where, breakIt] : cases) {
-        TpRecordSpec spec;
-        spec.name = "Fresh";
-        spec.kindByte = 12;
-        spec.icao = "EDXY";
-        spec.comment = "new";
-        breakIt(spec);
-        MemFile file(encodeTpRecord(spec));
+        TpRecordFields desc;
+        desc.name = "Fresh";
+        desc.kindByte = 12;
+        desc.icao = "EDXY";
+        desc.comment = "new";
+        breakIt(desc);
+        MemFile file(encodeTpRecord(desc));
         FIO_TPEntry entry = prefilledEntry();
         try {
             velkano::readTpRecord(file, entry);
@@ -269,10 +269,10 @@ TEST(TpRecordRead, BadTagThrowsAndLeavesEntryUntouched) {
 // zero, so a cut right after a tag's low byte passes that test: a cut after the runway block
 // tag (160) zero-fills the runway count, and one after the 's' tag (168) leaves only values.
 TEST(TpRecordRead, TruncatedRecordFailsCleanlyUntilLastTag) {
-    TpRecordSpec spec;
-    spec.name = "Cut";
-    spec.runways = {{800, 90, 'G'}};
-    const Bytes whole = encodeTpRecord(spec);
+    TpRecordFields desc;
+    desc.name = "Cut";
+    desc.runways = {{800, 90, 'G'}};
+    const Bytes whole = encodeTpRecord(desc);
     ASSERT_EQ(whole.size(), 308u);
     for (size_t length = 0; length < whole.size(); ++length) {
         MemFile file(Bytes(whole.begin(), whole.begin() + static_cast<long>(length)));
@@ -291,10 +291,10 @@ TEST(TpRecordRead, TruncatedRecordFailsCleanlyUntilLastTag) {
 // Arbitrary bytes either read or raise FIO_Error; values such as a huge elevation must not
 // turn into undefined conversions.
 TEST(TpRecordRead, SurvivesCorruptedRecords) {
-    TpRecordSpec spec;
-    spec.points = {{1, 2}};
-    spec.runways = {{800, 90, 'G'}};
-    const Bytes valid = encodeTpRecord(spec);
+    TpRecordFields desc;
+    desc.points = {{1, 2}};
+    desc.runways = {{800, 90, 'G'}};
+    const Bytes valid = encodeTpRecord(desc);
     std::mt19937 random(2023);
     int failures = 0;
     for (int i = 0; i < 20000; ++i) {
@@ -315,10 +315,10 @@ TEST(TpRecordRead, SurvivesCorruptedRecords) {
 }
 
 TEST(TpRecordRead, ReadsEachFieldWithOneRead) {
-    TpRecordSpec spec;
-    spec.points = {{1, 2}};
-    spec.runways = {{800, 90, 'G'}, {900, 80, 'H'}};
-    MemFile file(encodeTpRecord(spec));
+    TpRecordFields desc;
+    desc.points = {{1, 2}};
+    desc.runways = {{800, 90, 'G'}, {900, 80, 'H'}};
+    MemFile file(encodeTpRecord(desc));
     FIO_TPEntry entry;
     velkano::readTpRecord(file, entry);
     EXPECT_EQ(file.reads, 42 + 3 + 2 * 4);
@@ -350,7 +350,7 @@ TEST(TpRecordWrite, WritesAirfieldAsVersion5AndReadsItBack) {
     const Bytes& bytes = file.bytes();
     ASSERT_EQ(bytes.size(), 308u);
     EXPECT_EQ(file.writes, 46);
-    EXPECT_EQ(bytes, encodeTpRecord(testenc::tpSpecFromEntry(entry, 1)));
+    EXPECT_EQ(bytes, encodeTpRecord(testenc::tpFieldsFromEntry(entry, 1)));
     EXPECT_EQ(bytes[2], 5);
     EXPECT_EQ(bytes[4], 1);
     EXPECT_EQ(bytes[8], 12);
@@ -395,9 +395,9 @@ TEST(TpRecordWrite, MapsKindsAndSurfacesOutsideTheTables) {
         entry.surface = surface;
         EXPECT_EQ(writeRecord(entry)[kRunwayBlockOffset + 18], letter) << surface;
     }
-    TpRecordSpec spec;
-    spec.kindByte = '\'';
-    EXPECT_EQ(writeRecord(readRecord(encodeTpRecord(spec)))[8], '$');
+    TpRecordFields desc;
+    desc.kindByte = '\'';
+    EXPECT_EQ(writeRecord(readRecord(encodeTpRecord(desc)))[8], '$');
 }
 
 TEST(TpRecordWrite, CutsTextsAtTheirWidths) {
@@ -410,7 +410,7 @@ TEST(TpRecordWrite, CutsTextsAtTheirWidths) {
     EXPECT_EQ(back.name, std::string(29, 'N'));
     EXPECT_EQ(back.shortName, std::string(19, 'S'));
     EXPECT_EQ(back.comment, std::string(99, 'C'));
-    EXPECT_EQ(writeRecord(entry), encodeTpRecord(testenc::tpSpecFromEntry(entry, 1)));
+    EXPECT_EQ(writeRecord(entry), encodeTpRecord(testenc::tpFieldsFromEntry(entry, 1)));
 }
 
 TEST(TpRecordWrite, KeepsLowBitsOfDirectionAndMark) {

@@ -16,24 +16,24 @@ struct Skipped {
     double real() const { return junk ? -4321.25 : 0.0; }
 };
 
-void appendFix(ByteWriter& out, const FixSpec& fix) {
+void appendFix(ByteWriter& out, const FixFields& fix) {
     out.i16(fix.tag).real48(fix.longitude).real48(fix.latitude).i32(fix.seconds);
     out.i16(fix.pressureAltitude).i16(fix.gnssAltitude).u8(fix.validity).i16(fix.enl);
     for (int extra : fix.extra) out.i16(extra);
 }
 
-void appendFixList(ByteWriter& out, const FlightSpec& flight, const Skipped& skipped) {
+void appendFixList(ByteWriter& out, const FlightFields& flight, const Skipped& skipped) {
     out.i16(flight.fixListTag);
     out.i16(flight.fixCount.value_or(static_cast<int>(flight.fixes.size())));
     out.i16(skipped.word()).i16(skipped.word());
-    for (const FixSpec& fix : flight.fixes) appendFix(out, fix);
+    for (const FixFields& fix : flight.fixes) appendFix(out, fix);
     out.u8(skipped.byte());
     out.coordPair(skipped.real(), skipped.real(), flight.trailerPairTag1);
     out.coordPair(skipped.real(), skipped.real(), flight.trailerPairTag2);
     out.i16(skipped.word()).i16(skipped.word());
 }
 
-void appendDataBlock(ByteWriter& out, const FlightSpec& flight, int version,
+void appendDataBlock(ByteWriter& out, const FlightFields& flight, int version,
                      const Skipped& skipped) {
     out.i16(flight.day).i16(flight.month).i16(flight.year);
     out.u8(skipped.byte()).i32(skipped.dword()).i32(skipped.dword()).i32(skipped.dword());
@@ -42,7 +42,7 @@ void appendDataBlock(ByteWriter& out, const FlightSpec& flight, int version,
     out.i16(flight.extensionMarker);
 }
 
-void appendTextBlock(ByteWriter& out, const FlightSpec& flight, int version) {
+void appendTextBlock(ByteWriter& out, const FlightFields& flight, int version) {
     out.text(flight.recorderMaker, kMakerWidth);
     out.text(flight.recorderSerial, kSerialWidth);
     out.text(flight.recorderType, kRecorderTypeWidth);
@@ -57,7 +57,7 @@ void appendTextBlock(ByteWriter& out, const FlightSpec& flight, int version) {
     out.text(flight.competitionClass, kCompetitionClassWidth);
 }
 
-void appendTaskBlock(ByteWriter& out, const FlightSpec& flight, int taskSize,
+void appendTaskBlock(ByteWriter& out, const FlightFields& flight, int taskSize,
                      const Skipped& skipped) {
     for (int i = 0; i < taskSize; ++i) {
         out.i32(skipped.dword()).i32(skipped.dword()).i16(skipped.word());
@@ -65,7 +65,7 @@ void appendTaskBlock(ByteWriter& out, const FlightSpec& flight, int taskSize,
         out.i16(skipped.word()).i32(skipped.dword()).i32(skipped.dword());
         const size_t index = static_cast<size_t>(i);
         appendTpRecord(out,
-                       index < flight.task.size() ? flight.task[index].record : TpRecordSpec{});
+                       index < flight.task.size() ? flight.task[index].record : TpRecordFields{});
     }
 }
 
@@ -75,7 +75,7 @@ int flightTaskSize(int version) {
     return static_cast<int16_t>(version) >= 6 ? 20 : 10;
 }
 
-void appendFlightRecord(ByteWriter& out, const FlightSpec& flight, int version) {
+void appendFlightRecord(ByteWriter& out, const FlightFields& flight, int version) {
     const Skipped skipped{flight.junkInSkipped};
     const int taskSize = flightTaskSize(version);
     out.i16(flight.tag);
@@ -92,13 +92,13 @@ void appendFlightRecord(ByteWriter& out, const FlightSpec& flight, int version) 
     if (static_cast<int16_t>(version) >= 5) out.real48(skipped.real());
 }
 
-std::vector<uint8_t> encodeFlightRecord(const FlightSpec& flight, int version) {
+std::vector<uint8_t> encodeFlightRecord(const FlightFields& flight, int version) {
     ByteWriter out;
     appendFlightRecord(out, flight, version);
     return out.bytes;
 }
 
-std::vector<uint8_t> encodeFlightFile(const FlightFileSpec& file) {
+std::vector<uint8_t> encodeFlightFile(const FlightFileFields& file) {
     ByteWriter out;
     const int count = file.flightCount.value_or(static_cast<int>(file.flights.size()));
     if (file.header) {
@@ -106,7 +106,7 @@ std::vector<uint8_t> encodeFlightFile(const FlightFileSpec& file) {
     } else {
         out.i16(count);
     }
-    for (const FlightSpec& flight : file.flights) appendFlightRecord(out, flight, file.version);
+    for (const FlightFields& flight : file.flights) appendFlightRecord(out, flight, file.version);
     if (!file.header && out.bytes.size() >= kVersionOffset + 2) {
         const auto version = static_cast<uint16_t>(file.version);
         out.bytes[kVersionOffset] = static_cast<uint8_t>(version & 0xFF);
@@ -115,7 +115,7 @@ std::vector<uint8_t> encodeFlightFile(const FlightFileSpec& file) {
     return out.bytes;
 }
 
-size_t flightRecordSize(const FlightSpec& flight, int version) {
+size_t flightRecordSize(const FlightFields& flight, int version) {
     const int16_t v = static_cast<int16_t>(version);
     const size_t taskSize = static_cast<size_t>(flightTaskSize(version));
     size_t size = 2;                            // 'v'
@@ -123,8 +123,8 @@ size_t flightRecordSize(const FlightSpec& flight, int version) {
     size += v >= 3 ? 41 : 37;                   // flight data block
     size += 145;                                // text block
     for (size_t i = 0; i < taskSize; ++i) {
-        const TpRecordSpec& record =
-            i < flight.task.size() ? flight.task[i].record : TpRecordSpec{};
+        const TpRecordFields& record =
+            i < flight.task.size() ? flight.task[i].record : TpRecordFields{};
         size += kTaskPrefixSize + encodeTpRecord(record).size();
     }
     if (flight.extensionMarker == kExtensionMarker) {

@@ -1,7 +1,7 @@
 // Test encoder for the legacy flight file, built field by field with ByteWriter and
 // independent of the driver's reader.
 //
-// Usage: fill a FlightFileSpec with a version and FlightSpecs, set the fields a test cares
+// Usage: fill a FlightFileFields with a version and FlightFieldsList, set the fields a test cares
 // about and call encodeFlightFile. Only the fields the version carries are written: the
 // int32 at offset 19 of the flight data block from version 3, the tail Real48 from
 // version 5, 20 task entries instead of 10 from version 6, the glider registration from
@@ -38,7 +38,7 @@ inline constexpr size_t kCompetitionIdWidth = 11;
 inline constexpr size_t kCompetitionClassWidth = 11;
 
 // One 31-byte fix record.
-struct FixSpec {
+struct FixFields {
     double latitude = 0.0;
     double longitude = 0.0;
     int32_t seconds = 0;
@@ -51,15 +51,15 @@ struct FixSpec {
 };
 
 // One task entry: the 24-byte prefix and a turnpoint record.
-struct TaskEntrySpec {
-    TpRecordSpec record;
+struct TaskEntryFields {
+    TpRecordFields record;
 };
 
-struct FlightSpec {
+struct FlightFields {
     int tag = 'v';
 
     int fixListTag = 'u';
-    std::vector<FixSpec> fixes;
+    std::vector<FixFields> fixes;
     std::optional<int> fixCount;  // count field (int16); defaults to fixes.size()
     int trailerPairTag1 = 'r';
     int trailerPairTag2 = 'r';
@@ -79,35 +79,35 @@ struct FlightSpec {
     std::string competitionId;
     std::string competitionClass;
 
-    std::vector<TaskEntrySpec> task;  // the first entries of the task block
+    std::vector<TaskEntryFields> task;  // the first entries of the task block
 
     // Fills every skipped field with non-zero values (coordinate pairs keep their tags), for
     // checking that a reader steps over them without looking.
     bool junkInSkipped = false;
 };
 
-struct FlightFileSpec {
+struct FlightFileFields {
     bool header = true;
     std::string magic = "Velkano Flight File";
     int version = 5;                 // int16
     std::optional<int> flightCount;  // count field (int16); defaults to flights.size()
-    std::vector<FlightSpec> flights;
+    std::vector<FlightFields> flights;
 };
 
 // Task entries per flight record for a version: 10, or 20 from version 6.
 int flightTaskSize(int version);
 
-void appendFlightRecord(ByteWriter& out, const FlightSpec& flight, int version);
-std::vector<uint8_t> encodeFlightRecord(const FlightSpec& flight, int version);
+void appendFlightRecord(ByteWriter& out, const FlightFields& flight, int version);
+std::vector<uint8_t> encodeFlightRecord(const FlightFields& flight, int version);
 
 // The whole file. Without a header the flight count stands at offset 0 and the first record
 // at offset 2; a reader then takes the version from the int16 at offset 52, so the encoder
 // puts the version there. Those two bytes fall into fields a reader drops or ignores: the
 // low fraction bytes of a Real48 or a skipped int32 of the first flight (a file shorter than
 // 54 bytes reads as version 0).
-std::vector<uint8_t> encodeFlightFile(const FlightFileSpec& file);
+std::vector<uint8_t> encodeFlightFile(const FlightFileFields& file);
 
 // A flight record's size in bytes.
-size_t flightRecordSize(const FlightSpec& flight, int version);
+size_t flightRecordSize(const FlightFields& flight, int version);
 
 }  // namespace testenc

@@ -210,8 +210,8 @@ IgcLog parseIgc(std::string_view text) {
     return log;
 }
 
-FlightSpec flightFromIgc(const IgcLog& log, int version) {
-    FlightSpec flight;
+FlightFields flightFromIgc(const IgcLog& log, int version) {
+    FlightFields flight;
     flight.day = log.day;
     flight.month = log.month;
     flight.year = log.year < 80 ? 2000 + log.year : 1900 + log.year;
@@ -234,7 +234,7 @@ FlightSpec flightFromIgc(const IgcLog& log, int version) {
         const int time = igcSeconds(igc.time);
         if (previous >= 0 && time + kMidnightJump < previous) ++days;
         previous = time;
-        FixSpec fix;
+        FixFields fix;
         fix.seconds = time + days * kSecondsPerDay;
         fix.latitude = igcDegrees(igc.latitude);
         fix.longitude = igcDegrees(igc.longitude);
@@ -249,7 +249,7 @@ FlightSpec flightFromIgc(const IgcLog& log, int version) {
     const size_t taskSize = static_cast<size_t>(flightTaskSize(version));
     for (size_t i = 1; points >= 3 && i + 1 < points && flight.task.size() < taskSize; ++i) {
         const IgcTaskPoint& point = log.declaredPoints[i];
-        TaskEntrySpec entry;
+        TaskEntryFields entry;
         entry.record.number = static_cast<int32_t>(i);
         entry.record.name = cut(point.name, kTpNameWidth);
         entry.record.latitude = igcDegrees(point.latitude);
@@ -259,8 +259,8 @@ FlightSpec flightFromIgc(const IgcLog& log, int version) {
     return flight;
 }
 
-const std::vector<FlightSampleSpec>& flightSamples() {
-    static const std::vector<FlightSampleSpec> samples = {
+const std::vector<FlightSampleFields>& flightSamples() {
+    static const std::vector<FlightSampleFields> samples = {
         {"club_day.flt",
          7,
          {"igc-standard-example-two-declarations.igc", "xctrack-2020-09-04-hfdtedate-utf8-header.igc",
@@ -270,9 +270,9 @@ const std::vector<FlightSampleSpec>& flightSamples() {
     return samples;
 }
 
-std::vector<uint8_t> buildFlightSample(const FlightSampleSpec& sample,
+std::vector<uint8_t> buildFlightSample(const FlightSampleFields& sample,
                                        const std::string& igcDirectory) {
-    FlightFileSpec file;
+    FlightFileFields file;
     file.version = sample.version;
     for (const std::string& name : sample.logs) {
         const IgcLog log = parseIgc(readWholeFile(igcDirectory + "/" + name));

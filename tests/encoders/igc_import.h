@@ -68,19 +68,19 @@ int32_t igcSeconds(std::string_view time);
 // it), and the declared task from start to finish (takeoff and landing lines left out).
 // Throws std::runtime_error when the log has more fixes than a fix list holds or a value
 // that does not fit its int16 field.
-FlightSpec flightFromIgc(const IgcLog& log, int version);
+FlightFields flightFromIgc(const IgcLog& log, int version);
 
 // The committed sample flight files: their names under examples/, their version and
 // the fixture logs they hold, in order.
-struct FlightSampleSpec {
+struct FlightSampleFields {
     std::string fileName;
     int version = 5;
     std::vector<std::string> logs;
 };
-const std::vector<FlightSampleSpec>& flightSamples();
+const std::vector<FlightSampleFields>& flightSamples();
 
 // A sample's bytes, built from the logs in igcDirectory.
-std::vector<uint8_t> buildFlightSample(const FlightSampleSpec& sample,
+std::vector<uint8_t> buildFlightSample(const FlightSampleFields& sample,
                                        const std::string& igcDirectory);
 
 // The bytes of a file; throws std::runtime_error when it cannot be read.

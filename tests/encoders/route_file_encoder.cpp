@@ -2,7 +2,7 @@
 
 namespace testenc {
 
-std::vector<uint8_t> encodeFileHeader(std::string_view magic, const FileFrameSpec& frame,
+std::vector<uint8_t> encodeFileHeader(std::string_view magic, const FileFrameFields& frame,
                                       int defaultCount) {
     ByteWriter out;
     const int count = frame.count.value_or(defaultCount);
@@ -21,46 +21,46 @@ size_t routeRecordSize(int version, size_t listed) {
     return size;
 }
 
-void appendRouteRecord(ByteWriter& out, const RouteRecordSpec& spec) {
-    const int16_t version = static_cast<int16_t>(spec.version);
-    const int listedCount = spec.listedCount.value_or(static_cast<int>(spec.listed.size()));
-    out.i16(spec.tag).i16(spec.version).i32(spec.id).i16(listedCount);
-    if (spec.junkInReserved) {
+void appendRouteRecord(ByteWriter& out, const RouteRecordFields& desc) {
+    const int16_t version = static_cast<int16_t>(desc.version);
+    const int listedCount = desc.listedCount.value_or(static_cast<int>(desc.listed.size()));
+    out.i16(desc.tag).i16(desc.version).i32(desc.id).i16(listedCount);
+    if (desc.junkInReserved) {
         out.i16(0x5A5A).u8(0xA5).real48(-1234.5);
     } else {
         out.i16(0).u8(0).zeros(6);
     }
-    for (const RoutePointSpec& point : spec.listed) {
+    for (const RoutePointFields& point : desc.listed) {
         out.i16(point.tag).i32(point.number);
         if (version > 0) out.u8(point.flag);
     }
     if (version > 2) {
-        out.i16(spec.beforeStart.tag).i32(spec.beforeStart.number);
-        out.i16(spec.afterFinish.tag).i32(spec.afterFinish.number);
+        out.i16(desc.beforeStart.tag).i32(desc.beforeStart.number);
+        out.i16(desc.afterFinish.tag).i32(desc.afterFinish.number);
     }
-    if (version > 3) out.text(spec.name, kRouteNameWidth);
-    if (version > 4) out.u8(spec.endByte);
+    if (version > 3) out.text(desc.name, kRouteNameWidth);
+    if (version > 4) out.u8(desc.endByte);
 }
 
-std::vector<uint8_t> encodeRouteRecord(const RouteRecordSpec& spec) {
+std::vector<uint8_t> encodeRouteRecord(const RouteRecordFields& desc) {
     ByteWriter out;
-    appendRouteRecord(out, spec);
+    appendRouteRecord(out, desc);
     return out.bytes;
 }
 
-std::vector<uint8_t> encodeTpFile(const std::vector<TpRecordSpec>& records,
-                                  const FileFrameSpec& frame) {
+std::vector<uint8_t> encodeTpFile(const std::vector<TpRecordFields>& records,
+                                  const FileFrameFields& frame) {
     ByteWriter out;
     out.raw(encodeFileHeader(kTpFileMagic, frame, static_cast<int>(records.size())));
-    for (const TpRecordSpec& record : records) appendTpRecord(out, record);
+    for (const TpRecordFields& record : records) appendTpRecord(out, record);
     return out.bytes;
 }
 
-std::vector<uint8_t> encodeTaskFile(const std::vector<RouteRecordSpec>& records,
-                                    const FileFrameSpec& frame) {
+std::vector<uint8_t> encodeTaskFile(const std::vector<RouteRecordFields>& records,
+                                    const FileFrameFields& frame) {
     ByteWriter out;
     out.raw(encodeFileHeader(kTaskFileMagic, frame, static_cast<int>(records.size())));
-    for (const RouteRecordSpec& record : records) appendRouteRecord(out, record);
+    for (const RouteRecordFields& record : records) appendRouteRecord(out, record);
     return out.bytes;
 }
 
@@ -74,18 +74,18 @@ std::vector<uint8_t> taskFileTrailer(int32_t maxRouteId) {
     return out.i32(maxRouteId).zeros(kTaskTrailerSize - 4).bytes;
 }
 
-RouteRecordSpec routeSpecFromRoute(const FIO_Route& route) {
-    RouteRecordSpec spec;
-    spec.id = route.id;
+RouteRecordFields routeFieldsFromRoute(const FIO_Route& route) {
+    RouteRecordFields desc;
+    desc.id = route.id;
     const auto& points = route.points;
     for (size_t i = 1; i + 1 < points.size(); ++i) {
-        spec.listed.push_back({points[i]->number, points[i]->role == 3 ? 1 : 0});
+        desc.listed.push_back({points[i]->number, points[i]->role == 3 ? 1 : 0});
     }
-    spec.listedCount = static_cast<int>(points.size()) - 2;
-    spec.beforeStart = {points.front()->number};
-    spec.afterFinish = {points.back()->number};
-    spec.name = route.name.substr(0, kRouteNameWidth - 1);
-    return spec;
+    desc.listedCount = static_cast<int>(points.size()) - 2;
+    desc.beforeStart = {points.front()->number};
+    desc.afterFinish = {points.back()->number};
+    desc.name = route.name.substr(0, kRouteNameWidth - 1);
+    return desc;
 }
 
 }  // namespace testenc

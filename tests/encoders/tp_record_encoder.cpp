@@ -61,32 +61,32 @@ size_t tpRecordSize(int version, size_t points, size_t runways) {
     return size;
 }
 
-void appendTpRecord(ByteWriter& out, const TpRecordSpec& spec) {
-    const Reserved reserved{spec.junkInReserved};
-    const int16_t version = static_cast<int16_t>(spec.version);
-    const int pointCount = spec.pointCount.value_or(static_cast<int>(spec.points.size()));
-    const int runwayCount = spec.runwayCount.value_or(static_cast<int>(spec.runways.size()));
+void appendTpRecord(ByteWriter& out, const TpRecordFields& desc) {
+    const Reserved reserved{desc.junkInReserved};
+    const int16_t version = static_cast<int16_t>(desc.version);
+    const int pointCount = desc.pointCount.value_or(static_cast<int>(desc.points.size()));
+    const int runwayCount = desc.runwayCount.value_or(static_cast<int>(desc.runways.size()));
 
-    out.i16(spec.tag).i16(spec.version).i32(spec.number).u8(spec.kindByte);
-    out.text(spec.name, kTpNameWidth);
-    if (version >= 5) out.text(spec.shortName, kTpShortNameWidth);
-    out.coordPair(spec.latitude, spec.longitude, spec.positionTag);
+    out.i16(desc.tag).i16(desc.version).i32(desc.number).u8(desc.kindByte);
+    out.text(desc.name, kTpNameWidth);
+    if (version >= 5) out.text(desc.shortName, kTpShortNameWidth);
+    out.coordPair(desc.latitude, desc.longitude, desc.positionTag);
     out.u8(reserved.byte(1));
 
-    out.i16(spec.detailTag).i16(pointCount).i16(reserved.word(0)).i16(reserved.word(0));
-    for (const TpPointSpec& point : spec.points) {
+    out.i16(desc.detailTag).i16(pointCount).i16(reserved.word(0)).i16(reserved.word(0));
+    for (const TpPointFields& point : desc.points) {
         out.coordPair(point.latitude, point.longitude, point.tag);
     }
     out.u8(reserved.byte(0));
-    out.coordPair(reserved.real(0.0), reserved.real(0.0), spec.reservedPairTag1);
-    out.coordPair(reserved.real(0.0), reserved.real(0.0), spec.reservedPairTag2);
-    out.real48(spec.elevation).real48(spec.frequency);
-    out.text(spec.icao, kTpIcaoWidth);
+    out.coordPair(reserved.real(0.0), reserved.real(0.0), desc.reservedPairTag1);
+    out.coordPair(reserved.real(0.0), reserved.real(0.0), desc.reservedPairTag2);
+    out.real48(desc.elevation).real48(desc.frequency);
+    out.text(desc.icao, kTpIcaoWidth);
     out.real48(reserved.real(0.0));
 
-    out.i16(spec.runwayBlockTag).i16(runwayCount);
+    out.i16(desc.runwayBlockTag).i16(runwayCount);
     out.i16(reserved.word(runwayCount + 1)).i16(reserved.word(2));
-    for (const TpRunwaySpec& runway : spec.runways) {
+    for (const TpRunwayFields& runway : desc.runways) {
         out.i16(runway.tag).real48(runway.length).i16(runway.direction).u8(runway.surfaceByte);
     }
 
@@ -96,14 +96,14 @@ void appendTpRecord(ByteWriter& out, const TpRecordSpec& spec) {
     if (version >= 3) out.i16(reserved.word(1));
     if (version >= 4) {
         out.i16(reserved.word(0));
-        out.text(spec.comment, kTpCommentWidth);
-        out.u8(reserved.byte(1)).u8(spec.markByte).u8(reserved.byte(0)).u8(reserved.byte(0));
+        out.text(desc.comment, kTpCommentWidth);
+        out.u8(reserved.byte(1)).u8(desc.markByte).u8(reserved.byte(0)).u8(reserved.byte(0));
     }
 }
 
-std::vector<uint8_t> encodeTpRecord(const TpRecordSpec& spec) {
+std::vector<uint8_t> encodeTpRecord(const TpRecordFields& desc) {
     ByteWriter out;
-    appendTpRecord(out, spec);
+    appendTpRecord(out, desc);
     return out.bytes;
 }
 
@@ -146,24 +146,24 @@ int kindByteForKind(int32_t kind) {
     }
 }
 
-TpRecordSpec tpSpecFromEntry(const FIO_TPEntry& entry, int32_t number) {
-    TpRecordSpec spec;
-    spec.number = number;
-    spec.kindByte = kindByteForKind(entry.kind);
-    spec.name = cut(entry.name, kTpNameWidth);
-    spec.shortName = cut(entry.shortName, kTpShortNameWidth);
-    spec.latitude = entry.latitude;
-    spec.longitude = entry.longitude;
-    spec.elevation = static_cast<float>(entry.elevation);
-    spec.frequency = static_cast<float>(leadingDecimal(entry.frequency));
-    spec.icao = cut(entry.icaoCode, kTpIcaoWidth);
+TpRecordFields tpFieldsFromEntry(const FIO_TPEntry& entry, int32_t number) {
+    TpRecordFields desc;
+    desc.number = number;
+    desc.kindByte = kindByteForKind(entry.kind);
+    desc.name = cut(entry.name, kTpNameWidth);
+    desc.shortName = cut(entry.shortName, kTpShortNameWidth);
+    desc.latitude = entry.latitude;
+    desc.longitude = entry.longitude;
+    desc.elevation = static_cast<float>(entry.elevation);
+    desc.frequency = static_cast<float>(leadingDecimal(entry.frequency));
+    desc.icao = cut(entry.icaoCode, kTpIcaoWidth);
     if (entry.runwayLength != 0 || entry.runwayDirection != 0) {
-        spec.runways.push_back({static_cast<float>(entry.runwayLength), entry.runwayDirection,
+        desc.runways.push_back({static_cast<float>(entry.runwayLength), entry.runwayDirection,
                                 surfaceByteForSurface(entry.surface)});
     }
-    spec.comment = cut(entry.comment, kTpCommentWidth);
-    spec.markByte = entry.markFlag & 0xFF;
-    return spec;
+    desc.comment = cut(entry.comment, kTpCommentWidth);
+    desc.markByte = entry.markFlag & 0xFF;
+    return desc;
 }
 
 }  // namespace testenc

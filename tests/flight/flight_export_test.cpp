@@ -14,11 +14,11 @@
 
 namespace {
 
-using testenc::FlightFileSpec;
-using testenc::FlightSpec;
+using testenc::FlightFileFields;
+using testenc::FlightFields;
 
-FlightSpec flightOn(int day) {
-    FlightSpec flight;
+FlightFields flightOn(int day) {
+    FlightFields flight;
     flight.day = day;
     flight.month = 7;
     flight.year = 2004;
@@ -26,11 +26,11 @@ FlightSpec flightOn(int day) {
     return flight;
 }
 
-std::vector<uint8_t> fileOf(std::vector<FlightSpec> flights, int version = 6) {
-    FlightFileSpec spec;
-    spec.version = version;
-    spec.flights = std::move(flights);
-    return testenc::encodeFlightFile(spec);
+std::vector<uint8_t> fileOf(std::vector<FlightFields> flights, int version = 6) {
+    FlightFileFields desc;
+    desc.version = version;
+    desc.flights = std::move(flights);
+    return testenc::encodeFlightFile(desc);
 }
 
 class Flight2IgcTest : public testing::Test {
@@ -80,7 +80,7 @@ TEST(ConvertNextFlightTest, RefusesWithoutState) {
 
 // A malformed flight is not counted: after it the host may hand over the next good record.
 TEST_F(Flight2IgcTest, MalformedFlightIsNotCounted) {
-    FlightSpec bad = flightOn(5);
+    FlightFields bad = flightOn(5);
     bad.fixes[1].tag = 'x';
     const auto badRecord = testenc::encodeFlightRecord(bad, 6);
     auto bytes = fileOf({bad}, 6);

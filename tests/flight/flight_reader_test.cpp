@@ -14,13 +14,13 @@
 
 namespace {
 
-using testenc::FixSpec;
-using testenc::FlightFileSpec;
-using testenc::FlightSpec;
-using testenc::TaskEntrySpec;
+using testenc::FixFields;
+using testenc::FlightFileFields;
+using testenc::FlightFields;
+using testenc::TaskEntryFields;
 
-TaskEntrySpec taskPoint(const std::string& name, double latitude, double longitude) {
-    TaskEntrySpec entry;
+TaskEntryFields taskPoint(const std::string& name, double latitude, double longitude) {
+    TaskEntryFields entry;
     entry.record.name = name;
     entry.record.latitude = latitude;
     entry.record.longitude = longitude;
@@ -41,10 +41,10 @@ void expectFioError(Fn&& fn, const char* message) {
 }
 
 TEST(FlightHeaderTest, ReadsVersionAndCountBehindTheMagic) {
-    FlightFileSpec spec;
-    spec.version = 6;
-    spec.flightCount = 3;
-    MemFile file(testenc::encodeFlightFile(spec));
+    FlightFileFields desc;
+    desc.version = 6;
+    desc.flightCount = 3;
+    MemFile file(testenc::encodeFlightFile(desc));
     FIOVelkano17 state;
     state.flightDone = 5;
     velkano::readFlightHeader(state, file);
@@ -55,15 +55,15 @@ TEST(FlightHeaderTest, ReadsVersionAndCountBehindTheMagic) {
 }
 
 TEST(FlightHeaderTest, FileWithoutMagicIsReadFromOffsetZero) {
-    FlightFileSpec spec;
-    spec.header = false;
-    spec.version = 7;  // the reader finds it at offset 52, inside the first record
-    FlightSpec flight;
+    FlightFileFields desc;
+    desc.header = false;
+    desc.version = 7;  // the reader finds it at offset 52, inside the first record
+    FlightFields flight;
     flight.fixes.resize(3);
     flight.gliderType = "Club 15";
     flight.gliderId = "D-1234";
-    spec.flights = {flight};
-    const auto bytes = testenc::encodeFlightFile(spec);
+    desc.flights = {flight};
+    const auto bytes = testenc::encodeFlightFile(desc);
     MemFile file(bytes);
     FIOVelkano17 state;
     velkano::readFlightHeader(state, file);
@@ -93,11 +93,11 @@ TEST(FlightHeaderTest, CountLimits) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.count);
-        FlightFileSpec spec;
-        spec.magic = c.magic;
-        spec.version = 4;
-        spec.flightCount = c.count;
-        MemFile file(testenc::encodeFlightFile(spec));
+        FlightFileFields desc;
+        desc.magic = c.magic;
+        desc.version = 4;
+        desc.flightCount = c.count;
+        MemFile file(testenc::encodeFlightFile(desc));
         FIOVelkano17 state;
         state.flightTotal = 9;
         state.flightDone = 4;
@@ -121,7 +121,7 @@ TEST(FlightRecordTest, EveryVersionLayoutIsConsumedExactly) {
         for (const int extension : {0, 1, 2}) {
             SCOPED_TRACE(testing::Message() << "version " << version << " ext " << extension);
             const int taskSize = testenc::flightTaskSize(version);
-            FlightSpec first;
+            FlightFields first;
             first.junkInSkipped = true;
             first.fixes.resize(2);
             first.extensionMarker = extension > 0 ? testenc::kExtensionMarker : 0;
@@ -130,7 +130,7 @@ TEST(FlightRecordTest, EveryVersionLayoutIsConsumedExactly) {
             first.gliderId = "D-7";
             first.task.resize(static_cast<size_t>(taskSize));
             first.task.back() = taskPoint("LAST", 47.5, 8.25);
-            FlightSpec second;
+            FlightFields second;
             second.day = 17;
             const auto firstBytes = testenc::encodeFlightRecord(first, version);
             ASSERT_EQ(firstBytes.size(), testenc::flightRecordSize(first, version));
@@ -159,10 +159,10 @@ TEST(FlightRecordTest, EveryVersionLayoutIsConsumedExactly) {
 }
 
 TEST(FlightRecordTest, FixFieldsInFileOrder) {
-    FlightSpec spec;
-    spec.fixes = {{47.5, 8.25, 47109, -5, 1250, 0x80, 7, {1, -2, 3}, 't'},
+    FlightFields desc;
+    desc.fixes = {{47.5, 8.25, 47109, -5, 1250, 0x80, 7, {1, -2, 3}, 't'},
                   {-33.25, -70.5, 90061, 32767, -32768, 0, -1, {0, 0, -32768}, 't'}};
-    MemFile file(testenc::encodeFlightRecord(spec, 5));
+    MemFile file(testenc::encodeFlightRecord(desc, 5));
     FIOVelkano17 state;
     state.flightVersion = 5;
     FIO_Flight flight;
@@ -189,10 +189,10 @@ TEST(FlightRecordTest, FixFieldsInFileOrder) {
 TEST(FixListTest, AnnouncedCounts) {
     for (const int count : {0, -3, 1000}) {
         SCOPED_TRACE(count);
-        FlightSpec spec;
-        spec.fixes.resize(static_cast<size_t>(std::max(count, 0)));
-        spec.fixCount = count;
-        const auto bytes = testenc::encodeFlightRecord(spec, 5);
+        FlightFields desc;
+        desc.fixes.resize(static_cast<size_t>(std::max(count, 0)));
+        desc.fixCount = count;
+        const auto bytes = testenc::encodeFlightRecord(desc, 5);
         MemFile file(bytes);
         file.Seek(2, CFile::begin);  // past the 'v'
         std::vector<FIO_FixEntry> fixes;
@@ -205,7 +205,7 @@ TEST(FixListTest, AnnouncedCounts) {
         EXPECT_EQ(file.GetPosition(), 2 + 8 + 31 * fixes.size() + 33);
     }
     // A count the file does not back stops at the first missing tag.
-    FlightSpec hostile;
+    FlightFields hostile;
     hostile.fixCount = 32767;
     MemFile file(testenc::encodeFlightRecord(hostile, 5));
     file.Seek(2, CFile::begin);
@@ -228,12 +228,12 @@ TEST(TextBlockTest, DefaultsAndTrimming) {
         {"", "", std::string(40, ' ') + "x", "XXX", "001", std::string(40, ' ') + "x"},
     };
     for (const Case& c : cases) {
-        FlightSpec spec;
-        spec.recorderMaker = c.maker;
-        spec.recorderSerial = c.serial;
-        spec.pilot = c.pilot;
-        spec.competitionClass = "Club   ";
-        MemFile file(testenc::encodeFlightRecord(spec, 7));
+        FlightFields desc;
+        desc.recorderMaker = c.maker;
+        desc.recorderSerial = c.serial;
+        desc.pilot = c.pilot;
+        desc.competitionClass = "Club   ";
+        MemFile file(testenc::encodeFlightRecord(desc, 7));
         FIOVelkano17 state;
         state.flightVersion = 7;
         FIO_Flight flight;
@@ -248,35 +248,35 @@ TEST(TextBlockTest, DefaultsAndTrimming) {
 // A wrong tag anywhere in a record: FIO_Error "bad object", nothing of the flight printed and
 // the flight not counted.
 TEST(BadTagTest, AnyWrongTagPrintsNothingAndCountsNothing) {
-    using Breaker = std::function<void(FlightSpec&)>;
+    using Breaker = std::function<void(FlightFields&)>;
     const std::pair<const char*, Breaker> places[] = {
-        {"flight", [](FlightSpec& f) { f.tag = 'w'; }},
-        {"fix list", [](FlightSpec& f) { f.fixListTag = 't'; }},
-        {"first fix", [](FlightSpec& f) { f.fixes[0].tag = 'u'; }},
-        {"last fix", [](FlightSpec& f) { f.fixes[2].tag = 0; }},
-        {"trailer pair 1", [](FlightSpec& f) { f.trailerPairTag1 = 's'; }},
-        {"trailer pair 2", [](FlightSpec& f) { f.trailerPairTag2 = 'R'; }},
-        {"first task record", [](FlightSpec& f) { f.task[0].record.tag = 'm'; }},
-        {"last task record", [](FlightSpec& f) { f.task[9].record.tag = 'v'; }},
-        {"task position pair", [](FlightSpec& f) { f.task[2].record.positionTag = 'n'; }},
-        {"task detail block", [](FlightSpec& f) { f.task[3].record.detailTag = 'n'; }},
-        {"task runway block", [](FlightSpec& f) { f.task[4].record.runwayBlockTag = 's'; }},
+        {"flight", [](FlightFields& f) { f.tag = 'w'; }},
+        {"fix list", [](FlightFields& f) { f.fixListTag = 't'; }},
+        {"first fix", [](FlightFields& f) { f.fixes[0].tag = 'u'; }},
+        {"last fix", [](FlightFields& f) { f.fixes[2].tag = 0; }},
+        {"trailer pair 1", [](FlightFields& f) { f.trailerPairTag1 = 's'; }},
+        {"trailer pair 2", [](FlightFields& f) { f.trailerPairTag2 = 'R'; }},
+        {"first task record", [](FlightFields& f) { f.task[0].record.tag = 'm'; }},
+        {"last task record", [](FlightFields& f) { f.task[9].record.tag = 'v'; }},
+        {"task position pair", [](FlightFields& f) { f.task[2].record.positionTag = 'n'; }},
+        {"task detail block", [](FlightFields& f) { f.task[3].record.detailTag = 'n'; }},
+        {"task runway block", [](FlightFields& f) { f.task[4].record.runwayBlockTag = 's'; }},
         {"task runway entry",
-         [](FlightSpec& f) {
+         [](FlightFields& f) {
              f.task[5].record.runways = {{800.0, 250, 'G', '2'}};
          }},
     };
     for (const auto& [place, breakIt] : places) {
         SCOPED_TRACE(place);
-        FlightFileSpec spec;
-        spec.version = 5;
-        FlightSpec flight;
+        FlightFileFields desc;
+        desc.version = 5;
+        FlightFields flight;
         flight.fixes.resize(3);
         flight.task.resize(10);
         flight.task[0] = taskPoint("START", 47.5, 8.25);
         breakIt(flight);
-        spec.flights = {flight};
-        MemFile file(testenc::encodeFlightFile(spec));
+        desc.flights = {flight};
+        MemFile file(testenc::encodeFlightFile(desc));
         FIOVelkano17 state;
         IgcCapture out;
         expectFioError([&] { state.convertFlight(file, out.file()); }, "bad object");

@@ -111,11 +111,11 @@ TEST(IgcRoundTripTest, EveryFixtureInSeveralLayouts) {
         ASSERT_FALSE(original.fixes.empty()) << name;
         for (const Layout layout : {Layout{7, true}, Layout{5, true}, Layout{2, false}}) {
             SCOPED_TRACE(testing::Message() << name << " version " << layout.version);
-            testenc::FlightFileSpec spec;
-            spec.version = layout.version;
-            spec.header = layout.header;
-            spec.flights = {testenc::flightFromIgc(original, layout.version)};
-            const auto flights = convertAll(testenc::encodeFlightFile(spec));
+            testenc::FlightFileFields desc;
+            desc.version = layout.version;
+            desc.header = layout.header;
+            desc.flights = {testenc::flightFromIgc(original, layout.version)};
+            const auto flights = convertAll(testenc::encodeFlightFile(desc));
             ASSERT_EQ(flights.size(), 1u);
             const OffByOne offByOne = compareFlight(original, flights[0]);
             if (layout.version == 7) {
@@ -130,7 +130,7 @@ TEST(IgcRoundTripTest, EveryFixtureInSeveralLayouts) {
 }
 
 TEST(FlightSamplesTest, CommittedSamplesAreCurrentAndConvert) {
-    for (const testenc::FlightSampleSpec& sample : testenc::flightSamples()) {
+    for (const testenc::FlightSampleFields& sample : testenc::flightSamples()) {
         SCOPED_TRACE(sample.fileName);
         const auto committed = testing_support::readFileBytes(std::string(VELKANO_SOURCE_DIR) +
                                                               "/examples/" + sample.fileName);

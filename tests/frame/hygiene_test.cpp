@@ -102,10 +102,10 @@ std::vector<int32_t> readTask(DriverLibrary& driver, const std::string& taskPath
 }
 
 Bytes flightFile(int flights) {
-    testenc::FlightFileSpec file;
+    testenc::FlightFileFields file;
     file.version = 6;
     for (int i = 0; i < flights; ++i) {
-        testenc::FlightSpec flight;
+        testenc::FlightFields flight;
         flight.fixes.resize(40);
         flight.pilot = "a pilot name long enough to live on the heap";
         file.flights.push_back(flight);
@@ -178,7 +178,7 @@ TEST_F(HygieneTest, FlightDriverCyclesReleaseFilesAndMemory) {
 }
 
 TEST_F(HygieneTest, UnloadInTheMiddleOfAReadPassClosesTheCompanion) {
-    std::vector<testenc::TpRecordSpec> records(3);
+    std::vector<testenc::TpRecordFields> records(3);
     for (int i = 0; i < 3; ++i) records[i].number = i + 1;
     writeFileBytes(path("task.top"), testenc::encodeTpFile(records));
     writeFileBytes(path("task.rtx"), testenc::encodeTaskFile({}));
@@ -211,7 +211,7 @@ TEST_F(HygieneTest, UnloadInTheMiddleOfAWritePassClosesTheCompanionWithItsRecord
     }
     // Closing flushed what was written before the unload.
     Bytes expected = testenc::encodeFileHeader(testenc::kTpFileMagic, {}, 2);
-    const Bytes record = testenc::encodeTpRecord(testenc::tpSpecFromEntry(alpha, 1));
+    const Bytes record = testenc::encodeTpRecord(testenc::tpFieldsFromEntry(alpha, 1));
     expected.insert(expected.end(), record.begin(), record.end());
     EXPECT_EQ(readFileBytes(path("task.top")), expected);
 }
@@ -235,7 +235,7 @@ void expectFioError(const std::function<void()>& call, const std::string& messag
 const FailedPass kFailedPasses[] = {
     {"malformed turnpoint record", "Velkano17Rte.drf",
      [](DriverLibrary& driver, const ScratchDir& dir) {
-         testenc::TpRecordSpec broken;
+         testenc::TpRecordFields broken;
          broken.runwayBlockTag = 'x';
          broken.comment = "a comment long enough to live on the heap, not in the string";
          writeFileBytes(dir.file("t.top"), testenc::encodeTpFile({{}, broken}));
@@ -244,7 +244,7 @@ const FailedPass kFailedPasses[] = {
      }},
     {"malformed route after added points", "Velkano17Rte.drf",
      [](DriverLibrary& driver, const ScratchDir& dir) {
-         testenc::RouteRecordSpec route;
+         testenc::RouteRecordFields route;
          route.listed = {{1, 0}, {2, 0}, {3, 0, 'x'}};
          writeFileBytes(dir.file("t.top"), testenc::encodeTpFile({}));
          writeFileBytes(dir.file("t.rtx"), testenc::encodeTaskFile({route}));
@@ -252,7 +252,7 @@ const FailedPass kFailedPasses[] = {
      }},
     {"task count out of range", "Velkano17Rte.drf",
      [](DriverLibrary& driver, const ScratchDir& dir) {
-         testenc::FileFrameSpec frame;
+         testenc::FileFrameFields frame;
          frame.count = 0x4001;
          writeFileBytes(dir.file("t.top"), testenc::encodeTpFile({}));
          writeFileBytes(dir.file("t.rtx"), testenc::encodeTaskFile({}, frame));
@@ -272,8 +272,8 @@ const FailedPass kFailedPasses[] = {
      }},
     {"malformed flight", "Velkano17Flt.drf",
      [](DriverLibrary& driver, const ScratchDir& dir) {
-         testenc::FlightFileSpec file;
-         testenc::FlightSpec flight;
+         testenc::FlightFileFields file;
+         testenc::FlightFields flight;
          flight.fixes.resize(300);
          flight.trailerPairTag2 = 'x';
          file.flights = {flight};
@@ -308,34 +308,34 @@ struct OverstatedCount {
     int expectedOk;  // results of 1 or 2 before the error
 };
 
-Bytes withTurnpoint(testenc::TpRecordSpec record) {
-    testenc::FlightFileSpec file;
-    testenc::FlightSpec flight;
+Bytes withTurnpoint(testenc::TpRecordFields record) {
+    testenc::FlightFileFields file;
+    testenc::FlightFields flight;
     flight.task.push_back({std::move(record)});
     file.flights = {flight};
     return testenc::encodeFlightFile(file);
 }
 
 std::vector<OverstatedCount> overstatedCounts() {
-    testenc::FileFrameSpec manyRoutes;
+    testenc::FileFrameFields manyRoutes;
     manyRoutes.count = 0x4000;
-    testenc::RouteRecordSpec manyPoints;
+    testenc::RouteRecordFields manyPoints;
     manyPoints.listed = {{1, 0}};
     manyPoints.listedCount = 0x7FFF;
-    testenc::FlightFileSpec manyFlights;
+    testenc::FlightFileFields manyFlights;
     manyFlights.flightCount = 0x4000;
     manyFlights.flights.resize(1);
-    testenc::FlightFileSpec manyFixes;
+    testenc::FlightFileFields manyFixes;
     manyFixes.flights.resize(1);
     manyFixes.flights[0].fixes.resize(2);
     manyFixes.flights[0].fixCount = 0x7FFF;
-    testenc::TpRecordSpec manyPairs;
+    testenc::TpRecordFields manyPairs;
     manyPairs.pointCount = 0x7FFF;
-    testenc::TpRecordSpec manyRunways;
+    testenc::TpRecordFields manyRunways;
     manyRunways.runwayCount = 0x7FFF;
     return {
         {"routes in the task header", "Velkano17Rte.drf",
-         testenc::encodeTaskFile({testenc::RouteRecordSpec{}}, manyRoutes), 1},
+         testenc::encodeTaskFile({testenc::RouteRecordFields{}}, manyRoutes), 1},
         {"listed points of a route", "Velkano17Rte.drf", testenc::encodeTaskFile({manyPoints}), 0},
         {"flights in the flight header", "Velkano17Flt.drf", testenc::encodeFlightFile(manyFlights),
          1},

@@ -13,9 +13,9 @@ using testing_support::writeFileBytes;
 // a.rtx and a.bak both lie beside a.top: the turnpoints go to the host once, whichever task
 // file asks, and switching between the two does not start them over.
 TEST_F(RouteDriverTest, TaskFilesBesideOneCompanionShareItsTurnpoints) {
-    writeFileBytes(path("a.top"), testenc::encodeTpFile({tpSpec(1), tpSpec(2)}));
-    writeFileBytes(path("a.rtx"), testenc::encodeTaskFile({routeSpec(100)}));
-    writeFileBytes(path("a.bak"), testenc::encodeTaskFile({routeSpec(200)}));
+    writeFileBytes(path("a.top"), testenc::encodeTpFile({tpDesc(1), tpDesc(2)}));
+    writeFileBytes(path("a.rtx"), testenc::encodeTaskFile({routeDesc(100)}));
+    writeFileBytes(path("a.bak"), testenc::encodeTaskFile({routeDesc(200)}));
 
     const ReadPass first = read(path("a.rtx"), 1);
     EXPECT_EQ(first.tpNumbers(), (std::vector<int32_t>{1}));

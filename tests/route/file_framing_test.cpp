@@ -15,10 +15,10 @@
 
 namespace {
 
-using testenc::FileFrameSpec;
+using testenc::FileFrameFields;
 
-FileFrameSpec announcing(int count) {
-    FileFrameSpec frame;
+FileFrameFields announcing(int count) {
+    FileFrameFields frame;
     frame.count = count;
     return frame;
 }
@@ -77,18 +77,18 @@ TEST(FileHeaderTest, CountLimitsOfEachFile) {
 TEST(FileHeaderTest, MagicDecidesBetweenHeaderAndHeaderless) {
     struct MagicCase {
         const char* what;
-        FileFrameSpec frame;
+        FileFrameFields frame;
         std::string error;
         uint32_t recordsStart;
     };
     auto frame = [](std::string magicField, int marker = 26, int version = 5) {
-        FileFrameSpec spec;
-        spec.magicField = std::move(magicField);
-        spec.marker = marker;
-        spec.version = version;
-        return spec;
+        FileFrameFields desc;
+        desc.magicField = std::move(magicField);
+        desc.marker = marker;
+        desc.version = version;
+        return desc;
     };
-    FileFrameSpec headerless;
+    FileFrameFields headerless;
     headerless.headerless = true;
     const MagicCase cases[] = {
         {"standard header", {}, "", 56},
@@ -101,7 +101,7 @@ TEST(FileHeaderTest, MagicDecidesBetweenHeaderAndHeaderless) {
         {"magic without terminator", frame(std::string(51, 'V')), "bad file", 0},
     };
     for (const auto& c : cases) {
-        testenc::RouteRecordSpec record;
+        testenc::RouteRecordFields record;
         record.id = 41;
         record.listed = {{1, 0}};
         MemFile file(testenc::encodeTaskFile({record}, c.frame));
@@ -119,7 +119,7 @@ TEST(FileHeaderTest, MagicDecidesBetweenHeaderAndHeaderless) {
 }
 
 TEST(FileHeaderTest, FilesShorterThanAHeaderReadAsNoRecordsOrFail) {
-    const auto full = testenc::encodeTaskFile({testenc::RouteRecordSpec{}});
+    const auto full = testenc::encodeTaskFile({testenc::RouteRecordFields{}});
     for (size_t length = 0; length <= testenc::kFileHeaderSize; ++length) {
         MemFile file(std::vector<uint8_t>(full.begin(), full.begin() + length));
         FIOVelkano17 state;
@@ -213,7 +213,7 @@ TEST(ShortWriteTest, TrailerCorrectsTheCountOfAShortTaskFile) {
     const size_t recordSize = testenc::routeRecordSize(5, 0);
     ByteWriter expected;
     expected.raw(testenc::encodeFileHeader(testenc::kTaskFileMagic, {}, 1));
-    expected.raw(testenc::encodeRouteRecord(testenc::routeSpecFromRoute(*route)));
+    expected.raw(testenc::encodeRouteRecord(testenc::routeFieldsFromRoute(*route)));
     expected.raw(testenc::taskFileTrailer(8));
     EXPECT_EQ(file.bytes(), expected.bytes);
     EXPECT_EQ(file.GetPosition(), 56 + recordSize + 93);

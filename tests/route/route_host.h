@@ -32,20 +32,20 @@ inline Points pointsOf(const FIO_Route& route) {
     return points;
 }
 
-inline testenc::TpRecordSpec tpSpec(int32_t number) {
-    testenc::TpRecordSpec spec;
-    spec.number = number;
-    spec.name = "TP " + std::to_string(number);
-    return spec;
+inline testenc::TpRecordFields tpDesc(int32_t number) {
+    testenc::TpRecordFields desc;
+    desc.number = number;
+    desc.name = "TP " + std::to_string(number);
+    return desc;
 }
 
-inline testenc::RouteRecordSpec routeSpec(int32_t id,
-                                          std::vector<testenc::RoutePointSpec> listed = {{1, 0}}) {
-    testenc::RouteRecordSpec spec;
-    spec.id = id;
-    spec.listed = std::move(listed);
-    spec.name = "Route " + std::to_string(id);
-    return spec;
+inline testenc::RouteRecordFields routeDesc(int32_t id,
+                                          std::vector<testenc::RoutePointFields> listed = {{1, 0}}) {
+    testenc::RouteRecordFields desc;
+    desc.id = id;
+    desc.listed = std::move(listed);
+    desc.name = "Route " + std::to_string(id);
+    return desc;
 }
 
 inline Bytes concat(std::initializer_list<Bytes> parts) {
@@ -122,7 +122,7 @@ inline FIO_TPEntry smallTurnpoint(const std::string& name) {
 }
 
 inline Bytes tpRecordOf(const FIO_TPEntry& entry, int32_t number) {
-    return testenc::encodeTpRecord(testenc::tpSpecFromEntry(entry, number));
+    return testenc::encodeTpRecord(testenc::tpFieldsFromEntry(entry, number));
 }
 
 inline Bytes headerOf(std::string_view magic, int count) {

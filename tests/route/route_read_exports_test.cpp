@@ -12,8 +12,8 @@
 namespace {
 
 using namespace route_host;
-using testenc::RouteRecordSpec;
-using testenc::TpRecordSpec;
+using testenc::RouteRecordFields;
+using testenc::TpRecordFields;
 using testing_support::readFileBytes;
 using testing_support::writeFileBytes;
 
@@ -28,23 +28,23 @@ struct SequenceCase {
 };
 
 TEST_F(RouteDriverTest, ReadObjectHandsOverTurnpointsThenRoutes) {
-    testenc::FileFrameSpec none;
+    testenc::FileFrameFields none;
     none.count = 0;
-    testenc::FileFrameSpec negative;
+    testenc::FileFrameFields negative;
     negative.count = -1;
-    testenc::FileFrameSpec headerless;
+    testenc::FileFrameFields headerless;
     headerless.headerless = true;
     const SequenceCase cases[] = {
         // The trailers behind the last records are never read.
         {"two turnpoints, one route",
-         concat({testenc::encodeTpFile({tpSpec(1), tpSpec(2)}), testenc::tpFileTrailer(2)}),
-         concat({testenc::encodeTaskFile({routeSpec(5)}), testenc::taskFileTrailer(5)}),
+         concat({testenc::encodeTpFile({tpDesc(1), tpDesc(2)}), testenc::tpFileTrailer(2)}),
+         concat({testenc::encodeTaskFile({routeDesc(5)}), testenc::taskFileTrailer(5)}),
          5,
          {1, 1, 2, -1, -1},
          {1, 2},
          {5}},
         {"no routes",
-         testenc::encodeTpFile({tpSpec(4), tpSpec(9)}),
+         testenc::encodeTpFile({tpDesc(4), tpDesc(9)}),
          testenc::encodeTaskFile({}),
          4,
          {1, 1, -1, -1},
@@ -52,28 +52,28 @@ TEST_F(RouteDriverTest, ReadObjectHandsOverTurnpointsThenRoutes) {
          {}},
         {"companion announcing none",
          testenc::encodeTpFile({}, none),
-         testenc::encodeTaskFile({routeSpec(5)}),
+         testenc::encodeTaskFile({routeDesc(5)}),
          3,
          {2, -1, -1},
          {},
          {5}},
         {"companion announcing -1",
-         testenc::encodeTpFile({tpSpec(1)}, negative),
-         testenc::encodeTaskFile({routeSpec(5), routeSpec(6)}),
+         testenc::encodeTpFile({tpDesc(1)}, negative),
+         testenc::encodeTaskFile({routeDesc(5), routeDesc(6)}),
          4,
          {2, 2, -1, -1},
          {},
          {5, 6}},
         {"zero-byte companion",
          {},
-         testenc::encodeTaskFile({routeSpec(5)}),
+         testenc::encodeTaskFile({routeDesc(5)}),
          3,
          {2, -1, -1},
          {},
          {5}},
         {"headerless files",
-         testenc::encodeTpFile({tpSpec(3), tpSpec(1)}, headerless),
-         testenc::encodeTaskFile({routeSpec(8), routeSpec(-9)}, headerless),
+         testenc::encodeTpFile({tpDesc(3), tpDesc(1)}, headerless),
+         testenc::encodeTaskFile({routeDesc(8), routeDesc(-9)}, headerless),
          5,
          {1, 1, 2, 2, -1},
          {3, 1},
@@ -99,13 +99,13 @@ TEST_F(RouteDriverTest, ReadObjectHandsOverTurnpointsThenRoutes) {
 }
 
 TEST_F(RouteDriverTest, ReadObjectFillsEntriesAndRoutes) {
-    TpRecordSpec airfield = tpSpec(7);
+    TpRecordFields airfield = tpDesc(7);
     airfield.kindByte = 12;
     airfield.name = "Airfield";
     airfield.icao = "EDXY";
     airfield.latitude = 47.5;
     airfield.longitude = 8.25;
-    RouteRecordSpec route = routeSpec(31, {{7, 0}, {2, 1}, {7, 0}});
+    RouteRecordFields route = routeDesc(31, {{7, 0}, {2, 1}, {7, 0}});
     route.beforeStart = {2};
     route.afterFinish = {7};
     writeFileBytes(path("tasks.top"), testenc::encodeTpFile({airfield}));
@@ -125,10 +125,10 @@ TEST_F(RouteDriverTest, ReadObjectFillsEntriesAndRoutes) {
 }
 
 TEST_F(RouteDriverTest, MalformedInputReachesTheHost) {
-    RouteRecordSpec broken = routeSpec(5);
+    RouteRecordFields broken = routeDesc(5);
     broken.listed[0].tag = 'k';
-    writeFileBytes(path("tasks.top"), testenc::encodeTpFile({tpSpec(1)}));
-    writeFileBytes(path("tasks.rtx"), testenc::encodeTaskFile({routeSpec(4), broken}));
+    writeFileBytes(path("tasks.top"), testenc::encodeTpFile({tpDesc(1)}));
+    writeFileBytes(path("tasks.rtx"), testenc::encodeTaskFile({routeDesc(4), broken}));
     CStdioFile task(path("tasks.rtx"), kHostRead);
     const ReadPass before = readFrom(task, 2);
     EXPECT_EQ(before.results, (std::vector<int32_t>{1, 2}));
@@ -145,7 +145,7 @@ TEST_F(RouteDriverTest, MalformedInputReachesTheHost) {
     }
     EXPECT_EQ(route.id, 5);  // read before the bad point tag
     writeFileBytes(path("big.top"), testenc::encodeTpFile({}, [] {
-                       testenc::FileFrameSpec frame;
+                       testenc::FileFrameFields frame;
                        frame.count = 16385;
                        return frame;
                    }()));
@@ -160,12 +160,12 @@ TEST_F(RouteDriverTest, MalformedInputReachesTheHost) {
 }
 
 TEST_F(RouteDriverTest, MissingCompanionFailsUntilItExists) {
-    writeFileBytes(path("tasks.rtx"), testenc::encodeTaskFile({routeSpec(5)}));
+    writeFileBytes(path("tasks.rtx"), testenc::encodeTaskFile({routeDesc(5)}));
     CStdioFile task(path("tasks.rtx"), kHostRead);
     FIO_TPEntry entry;
     FIO_Route route;
     EXPECT_THROW(fio.ReadObject(&task, &entry, &route), CFileException);
-    writeFileBytes(path("tasks.top"), testenc::encodeTpFile({tpSpec(3)}));
+    writeFileBytes(path("tasks.top"), testenc::encodeTpFile({tpDesc(3)}));
     const ReadPass pass = readFrom(task);
     EXPECT_EQ(pass.results, (std::vector<int32_t>{1, 2, -1}));
 }
@@ -192,10 +192,10 @@ TEST_F(RouteDriverTest, ExportsRefuseWithoutStateOrObjects) {
 }
 
 TEST_F(RouteDriverTest, AnotherTaskFileBringsItsOwnTurnpoints) {
-    writeFileBytes(path("a.top"), testenc::encodeTpFile({tpSpec(1), tpSpec(2)}));
-    writeFileBytes(path("a.rtx"), testenc::encodeTaskFile({routeSpec(100)}));
-    writeFileBytes(path("b.top"), testenc::encodeTpFile({tpSpec(7)}));
-    writeFileBytes(path("b.rtx"), testenc::encodeTaskFile({routeSpec(200), routeSpec(201)}));
+    writeFileBytes(path("a.top"), testenc::encodeTpFile({tpDesc(1), tpDesc(2)}));
+    writeFileBytes(path("a.rtx"), testenc::encodeTaskFile({routeDesc(100)}));
+    writeFileBytes(path("b.top"), testenc::encodeTpFile({tpDesc(7)}));
+    writeFileBytes(path("b.rtx"), testenc::encodeTaskFile({routeDesc(200), routeDesc(201)}));
 
     const ReadPass a = read(path("a.rtx"));
     EXPECT_EQ(a.results, (std::vector<int32_t>{1, 1, 2, -1}));
@@ -215,7 +215,7 @@ TEST_F(RouteDriverTest, AnotherTaskFileBringsItsOwnTurnpoints) {
 
 TEST_F(RouteDriverTest, WriteTpWithoutAWriteCompanionIsRefused) {
     // A partial read leaves turnpoints to come; writing still needs FIO_WriteHeader first.
-    writeFileBytes(path("tasks.top"), testenc::encodeTpFile({tpSpec(1), tpSpec(2)}));
+    writeFileBytes(path("tasks.top"), testenc::encodeTpFile({tpDesc(1), tpDesc(2)}));
     writeFileBytes(path("tasks.rtx"), testenc::encodeTaskFile({}));
     EXPECT_EQ(read(path("tasks.rtx"), 1).results, (std::vector<int32_t>{1}));
     FIO_TPEntry entry;

@@ -14,7 +14,7 @@
 
 namespace {
 
-using testenc::RouteRecordSpec;
+using testenc::RouteRecordFields;
 
 using Points = std::vector<std::pair<int32_t, int32_t>>;  // number, role
 
@@ -24,73 +24,73 @@ Points pointsOf(const FIO_Route& route) {
     return points;
 }
 
-RouteRecordSpec routeSpec(int version, std::vector<testenc::RoutePointSpec> listed,
+RouteRecordFields routeDesc(int version, std::vector<testenc::RoutePointFields> listed,
                           int32_t beforeStart = -1, int32_t afterFinish = -1) {
-    RouteRecordSpec spec;
-    spec.version = version;
-    spec.id = 12;
-    spec.listed = std::move(listed);
-    spec.beforeStart = {beforeStart};
-    spec.afterFinish = {afterFinish};
-    spec.name = "Ridge run";
-    return spec;
+    RouteRecordFields desc;
+    desc.version = version;
+    desc.id = 12;
+    desc.listed = std::move(listed);
+    desc.beforeStart = {beforeStart};
+    desc.afterFinish = {afterFinish};
+    desc.name = "Ridge run";
+    return desc;
 }
 
 struct RoleCase {
     const char* what;
-    RouteRecordSpec spec;
+    RouteRecordFields desc;
     Points expected;
 };
 
 TEST(ReadRouteTest, DerivesRolesFromPositionAndFlag) {
     const RoleCase cases[] = {
         {"outer points around three listed",
-         routeSpec(5, {{1, 0}, {2, 1}, {3, 0}}, 10, 11),
+         routeDesc(5, {{1, 0}, {2, 1}, {3, 0}}, 10, 11),
          {{10, 6}, {1, 4}, {2, 3}, {3, 7}, {11, 5}}},
-        {"single listed point is the start", routeSpec(5, {{1, 0}}), {{1, 4}}},
-        {"single flagged point is still the start", routeSpec(5, {{1, 1}}), {{1, 4}}},
+        {"single listed point is the start", routeDesc(5, {{1, 0}}), {{1, 4}}},
+        {"single flagged point is still the start", routeDesc(5, {{1, 1}}), {{1, 4}}},
         {"unknown flag keeps the start's role",
-         routeSpec(5, {{1, 0}, {2, 2}, {3, 0}, {4, 0}}),
+         routeDesc(5, {{1, 0}, {2, 2}, {3, 0}, {4, 0}}),
          {{1, 4}, {2, 4}, {3, 1}, {4, 7}}},
         {"unknown flag keeps a flagged role",
-         routeSpec(5, {{1, 0}, {2, 1}, {3, -1}, {4, 0}}),
+         routeDesc(5, {{1, 0}, {2, 1}, {3, -1}, {4, 0}}),
          {{1, 4}, {2, 3}, {3, 3}, {4, 7}}},
         {"skipped last point leaves no finish",
-         routeSpec(5, {{1, 0}, {2, 0}, {-1, 0}}),
+         routeDesc(5, {{1, 0}, {2, 0}, {-1, 0}}),
          {{1, 4}, {2, 1}}},
         {"skipped first point leaves no start",
-         routeSpec(5, {{-1, 0}, {2, 1}, {3, 0}}),
+         routeDesc(5, {{-1, 0}, {2, 1}, {3, 0}}),
          {{2, 3}, {3, 7}}},
         {"zero is a turnpoint number",
-         routeSpec(5, {{0, 0}, {0, 0}}, 0, 0),
+         routeDesc(5, {{0, 0}, {0, 0}}, 0, 0),
          {{0, 6}, {0, 4}, {0, 7}, {0, 5}}},
         {"negative count lists nothing",
          [] {
-             auto spec = routeSpec(5, {}, 10, 11);
-             spec.listedCount = -3;
-             return spec;
+             auto desc = routeDesc(5, {}, 10, 11);
+             desc.listedCount = -3;
+             return desc;
          }(),
          {{10, 6}, {11, 5}}},
         {"version 0 inner points are plain turnpoints",
-         routeSpec(0, {{1}, {2}, {3}, {4}}),
+         routeDesc(0, {{1}, {2}, {3}, {4}}),
          {{1, 4}, {2, 1}, {3, 1}, {4, 7}}},
         {"negative version reads like version 0",
-         routeSpec(-2, {{1}, {2}, {3}}),
+         routeDesc(-2, {{1}, {2}, {3}}),
          {{1, 4}, {2, 1}, {3, 7}}},
-        {"version 2 has no outer points", routeSpec(2, {{1, 0}, {2, 1}}), {{1, 4}, {2, 7}}},
+        {"version 2 has no outer points", routeDesc(2, {{1, 0}, {2, 1}}), {{1, 4}, {2, 7}}},
         {"version 3 has outer points",
-         routeSpec(3, {{1, 0}, {2, 1}, {3, 0}}, 10, 11),
+         routeDesc(3, {{1, 0}, {2, 1}, {3, 0}}, 10, 11),
          {{10, 6}, {1, 4}, {2, 3}, {3, 7}, {11, 5}}},
     };
     for (const auto& c : cases) {
-        MemFile file(testenc::encodeTaskFile({c.spec}));
+        MemFile file(testenc::encodeTaskFile({c.desc}));
         FIOVelkano17 state;
         FIO_Route route;
         ASSERT_TRUE(state.readRoute(file, route)) << c.what;
         EXPECT_EQ(pointsOf(route), c.expected) << c.what;
         EXPECT_EQ(file.GetPosition(),
                   testenc::kFileHeaderSize +
-                      testenc::routeRecordSize(c.spec.version, c.spec.listed.size()))
+                      testenc::routeRecordSize(c.desc.version, c.desc.listed.size()))
             << c.what;
     }
 }
@@ -116,11 +116,11 @@ TEST(ReadRouteTest, ReadsEachVersionsFieldsAndNothingMore) {
     };
     for (const auto& c : cases) {
         // A second record right behind the first shows the first consumed exactly its bytes.
-        auto first = routeSpec(c.version, {{1, 0}, {2, 1}}, 3, 4);
+        auto first = routeDesc(c.version, {{1, 0}, {2, 1}}, 3, 4);
         first.id = c.id;
         first.name = c.name;
         first.junkInReserved = true;
-        auto second = routeSpec(5, {{8, 0}});
+        auto second = routeDesc(5, {{8, 0}});
         second.id = 99;
         MemFile file(testenc::encodeTaskFile({first, second}));
         FIOVelkano17 state;
@@ -141,30 +141,30 @@ TEST(ReadRouteTest, ReadsEachVersionsFieldsAndNothingMore) {
 TEST(ReadRouteTest, BadTagStopsWhereItWasFound) {
     struct TagCase {
         const char* where;
-        void (*breakTag)(RouteRecordSpec&);
+        void (*breakTag)(RouteRecordFields&);
         uint32_t consumed;  // bytes of the record read before the exception
         Points kept;
     };
     const TagCase cases[] = {
-        {"record tag", [](RouteRecordSpec& s) { s.tag = 'j'; }, 2, {}},
-        {"first listed point", [](RouteRecordSpec& s) { s.listed[0].tag = 'i'; }, 21, {}},
+        {"record tag", [](RouteRecordFields& s) { s.tag = 'j'; }, 2, {}},
+        {"first listed point", [](RouteRecordFields& s) { s.listed[0].tag = 'i'; }, 21, {}},
         {"last listed point",
-         [](RouteRecordSpec& s) { s.listed[2].tag = 0; },
+         [](RouteRecordFields& s) { s.listed[2].tag = 0; },
          35,
          {{1, 4}, {2, 3}}},
         {"before-start point",
-         [](RouteRecordSpec& s) { s.beforeStart.tag = 'J'; },
+         [](RouteRecordFields& s) { s.beforeStart.tag = 'J'; },
          42,
          {{1, 4}, {2, 3}, {3, 7}}},
         {"after-finish point",
-         [](RouteRecordSpec& s) { s.afterFinish.tag = 'k'; },
+         [](RouteRecordFields& s) { s.afterFinish.tag = 'k'; },
          48,
          {{10, 6}, {1, 4}, {2, 3}, {3, 7}}},
     };
     for (const auto& c : cases) {
-        auto spec = routeSpec(5, {{1, 0}, {2, 1}, {3, 0}}, 10, 11);
-        c.breakTag(spec);
-        MemFile file(testenc::encodeTaskFile({spec}));
+        auto desc = routeDesc(5, {{1, 0}, {2, 1}, {3, 0}}, 10, 11);
+        c.breakTag(desc);
+        MemFile file(testenc::encodeTaskFile({desc}));
         FIOVelkano17 state;
         state.maxRouteId = 3;
         FIO_Route route;
@@ -185,7 +185,7 @@ TEST(ReadRouteTest, BadTagStopsWhereItWasFound) {
 
 TEST(ReadRouteTest, SurvivesEveryTruncation) {
     const auto bytes =
-        testenc::encodeTaskFile({routeSpec(5, {{1, 0}, {2, 1}}, 3, 4), routeSpec(3, {{5, 0}})});
+        testenc::encodeTaskFile({routeDesc(5, {{1, 0}, {2, 1}}, 3, 4), routeDesc(3, {{5, 0}})});
     for (size_t length = 0; length <= bytes.size(); ++length) {
         MemFile file(std::vector<uint8_t>(bytes.begin(), bytes.begin() + length));
         FIOVelkano17 state;

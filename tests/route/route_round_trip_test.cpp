@@ -15,8 +15,8 @@
 namespace {
 
 using namespace route_host;
-using testenc::RouteRecordSpec;
-using testenc::TpRecordSpec;
+using testenc::RouteRecordFields;
+using testenc::TpRecordFields;
 using testing_support::readFileBytes;
 using testing_support::writeFileBytes;
 

@@ -13,8 +13,8 @@
 namespace {
 
 using namespace route_host;
-using testenc::RouteRecordSpec;
-using testenc::TpRecordSpec;
+using testenc::RouteRecordFields;
+using testenc::TpRecordFields;
 using testing_support::readFileBytes;
 using testing_support::writeFileBytes;
 
@@ -43,7 +43,7 @@ TEST_F(RouteDriverTest, WritePassProducesBothFilesByteForByte) {
                       tpRecordOf(second, 2), testenc::tpFileTrailer(2)}));
     EXPECT_EQ(readFileBytes(path("tasks.rtx")),
               concat({headerOf(testenc::kTaskFileMagic, 1),
-                      testenc::encodeRouteRecord(testenc::routeSpecFromRoute(route)),
+                      testenc::encodeRouteRecord(testenc::routeFieldsFromRoute(route)),
                       testenc::taskFileTrailer(12)}));
 }
 
@@ -193,7 +193,7 @@ TEST_F(RouteDriverTest, ShortWritePassReadsBackWhatWasWritten) {
                       testenc::tpFileTrailer(1)}));
     EXPECT_EQ(readFileBytes(path("tasks.rtx")),
               concat({headerOf(testenc::kTaskFileMagic, 1),
-                      testenc::encodeRouteRecord(testenc::routeSpecFromRoute(route)),
+                      testenc::encodeRouteRecord(testenc::routeFieldsFromRoute(route)),
                       testenc::taskFileTrailer(21)}));
     fio.ExitDriver();
     ASSERT_NE(fio.InitDriver(), nullptr);

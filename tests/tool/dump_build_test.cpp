@@ -202,14 +202,14 @@ struct EncodedTask {
 };
 
 EncodedTask encodedTask() {
-    testenc::TpRecordSpec first;
+    testenc::TpRecordFields first;
     first.number = 1;
     first.name = "Alpha";
     first.runways.push_back({800.0, 250, 'G'});
-    testenc::TpRecordSpec second = first;
+    testenc::TpRecordFields second = first;
     second.number = 2;
     second.runways.clear();
-    testenc::RouteRecordSpec route;
+    testenc::RouteRecordFields route;
     route.id = 1;
     route.listed = {{1, 0}, {2, 0}};
     route.name = "R";

@@ -23,30 +23,30 @@ std::string readText(const std::string& path) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-testenc::FlightSpec flight(int day, const std::string& maker, const std::string& serial,
+testenc::FlightFields flight(int day, const std::string& maker, const std::string& serial,
                            int fixes) {
-    testenc::FlightSpec spec;
-    spec.day = day;
-    spec.month = 7;
-    spec.year = 2004;
-    spec.recorderMaker = maker;
-    spec.recorderSerial = serial;
-    spec.pilot = "Pilot " + std::to_string(day);
+    testenc::FlightFields desc;
+    desc.day = day;
+    desc.month = 7;
+    desc.year = 2004;
+    desc.recorderMaker = maker;
+    desc.recorderSerial = serial;
+    desc.pilot = "Pilot " + std::to_string(day);
     for (int i = 0; i < fixes; ++i) {
-        testenc::FixSpec fix;
+        testenc::FixFields fix;
         fix.latitude = 47.5 + i * 0.001;
         fix.longitude = 8.25;
         fix.seconds = 47109 + i;
         fix.pressureAltitude = 1234;
         fix.gnssAltitude = 1250;
-        spec.fixes.push_back(fix);
+        desc.fixes.push_back(fix);
     }
-    return spec;
+    return desc;
 }
 
 // Two flights of one day from one recorder, then one of the next day.
 std::vector<uint8_t> threeFlights() {
-    testenc::FlightFileSpec file;
+    testenc::FlightFileFields file;
     file.flights = {flight(5, "ABCD", "123", 3), flight(5, "ABCD", "123", 2),
                     flight(6, "ABCD", "123", 1)};
     return testenc::encodeFlightFile(file);
@@ -134,7 +134,7 @@ TEST(IgcCommand, LineEndingsAreCrlfByDefaultAndTheDriversBytesWithLf) {
 
 TEST(IgcCommand, AMalformedFlightKeepsTheFlightsBeforeItAndTheNextFileIsConverted) {
     ScratchDir dir;
-    testenc::FlightFileSpec file;
+    testenc::FlightFileFields file;
     file.flights = {flight(5, "ABC", "1", 2), flight(6, "ABC", "1", 2), flight(7, "ABC", "1", 2)};
     const std::vector<uint8_t> intact = testenc::encodeFlightFile(file);
     file.flights[1].fixes[1].tag = 'x';
@@ -143,11 +143,11 @@ TEST(IgcCommand, AMalformedFlightKeepsTheFlightsBeforeItAndTheNextFileIsConverte
     // The broken tag is the first byte that differs.
     const size_t badFix = static_cast<size_t>(
         std::mismatch(intact.begin(), intact.end(), broken.begin()).first - intact.begin());
-    testenc::FlightFileSpec good;
+    testenc::FlightFileFields good;
     good.flights = {flight(9, "XYZ", "2", 1)};
     testing_support::writeFileBytes(dir.file("good.flt"), testenc::encodeFlightFile(good));
 
-    testenc::FlightFileSpec tooMany;
+    testenc::FlightFileFields tooMany;
     tooMany.flightCount = 16385;
     testing_support::writeFileBytes(dir.file("count.flt"), testenc::encodeFlightFile(tooMany));
 

@@ -15,13 +15,13 @@
 
 namespace {
 
-using testenc::FixSpec;
-using testenc::FlightFileSpec;
-using testenc::FlightSpec;
+using testenc::FixFields;
+using testenc::FlightFileFields;
+using testenc::FlightFields;
 
 // A short track: one fix every ten seconds from start, heading north-east.
-FlightSpec track(int32_t start, int count) {
-    FlightSpec flight;
+FlightFields track(int32_t start, int count) {
+    FlightFields flight;
     flight.day = 14;
     flight.month = 6;
     flight.year = 2009;
@@ -29,7 +29,7 @@ FlightSpec track(int32_t start, int count) {
     flight.recorderSerial = "42";
     flight.pilot = "Interop Pilot";
     for (int i = 0; i < count; ++i) {
-        FixSpec fix;
+        FixFields fix;
         fix.seconds = start + 10 * i;
         fix.latitude = 47.25 + 0.001 * i;
         fix.longitude = 8.5 + 0.001 * i;
@@ -40,9 +40,9 @@ FlightSpec track(int32_t start, int count) {
     return flight;
 }
 
-FlightSpec withTask(FlightSpec flight, int points) {
+FlightFields withTask(FlightFields flight, int points) {
     for (int i = 0; i < points; ++i) {
-        testenc::TaskEntrySpec entry;
+        testenc::TaskEntryFields entry;
         entry.record.name = "TP" + std::to_string(i);
         entry.record.latitude = 47.0 + 0.1 * i;
         entry.record.longitude = 8.0 - 0.1 * i;
@@ -51,19 +51,19 @@ FlightSpec withTask(FlightSpec flight, int points) {
     return flight;
 }
 
-FlightFileSpec taskSizes(int version, std::vector<int> sizes) {
-    FlightFileSpec file;
+FlightFileFields taskSizes(int version, std::vector<int> sizes) {
+    FlightFileFields file;
     file.version = version;
     for (int points : sizes) file.flights.push_back(withTask(track(36000, 5), points));
     return file;
 }
 
-FlightFileSpec oddValues() {
-    FlightFileSpec file;
+FlightFileFields oddValues() {
+    FlightFileFields file;
     file.version = 7;
-    FlightSpec midnight = withTask(track(86400 - 35, 8), 1);  // runs past 24:00:00
-    FlightSpec early = track(-25, 5);                         // starts before midnight
-    FlightSpec odd = withTask(track(50000, 6), 2);
+    FlightFields midnight = withTask(track(86400 - 35, 8), 1);  // runs past 24:00:00
+    FlightFields early = track(-25, 5);                         // starts before midnight
+    FlightFields odd = withTask(track(50000, 6), 2);
     const int altitudes[] = {-32768, 32767, -5, 0, 99, -1};
     const int enl[] = {-1, 32767, 1000, 999, 0, -32768};
     const double latitudes[] = {90.0, -90.0, 95.0, -0.0, 89.99999, 0.25};
@@ -93,9 +93,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string outDir = argv[1];
-    FlightFileSpec headerless = taskSizes(2, {0, 4});
+    FlightFileFields headerless = taskSizes(2, {0, 4});
     headerless.header = false;
-    const std::pair<const char*, FlightFileSpec> files[] = {
+    const std::pair<const char*, FlightFileFields> files[] = {
         {"task_sizes_v6.flt", taskSizes(6, {0, 1, 2, 3, 4, 10, 20})},
         {"task_sizes_v5.flt", taskSizes(5, {1, 10})},
         {"headerless_v2.flt", headerless},
@@ -103,8 +103,8 @@ int main(int argc, char** argv) {
     };
     try {
         std::filesystem::create_directories(outDir);
-        for (const auto& [name, spec] : files) {
-            testing_support::writeFileBytes(outDir + "/" + name, testenc::encodeFlightFile(spec));
+        for (const auto& [name, desc] : files) {
+            testing_support::writeFileBytes(outDir + "/" + name, testenc::encodeFlightFile(desc));
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "make_interop_flights: %s\n", error.what());

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     const std::string outDir = argc > 2 ? argv[2] : source + "/examples";
     try {
         std::filesystem::create_directories(outDir);
-        for (const testenc::FlightSampleSpec& sample : testenc::flightSamples()) {
+        for (const testenc::FlightSampleFields& sample : testenc::flightSamples()) {
             const std::string path = outDir + "/" + sample.fileName;
             const auto bytes = testenc::buildFlightSample(sample, igcDir);
             testing_support::writeFileBytes(path, bytes);

@@ -136,9 +136,9 @@ class ExceptionAcrossModulesTest : public ::testing::Test {
 };
 
 TEST_F(ExceptionAcrossModulesTest, MalformedRouteRecordRaisesFIO_Error) {
-    testenc::TpRecordSpec tp;
+    testenc::TpRecordFields tp;
     tp.name = "Alpha";
-    testenc::RouteRecordSpec broken;
+    testenc::RouteRecordFields broken;
     broken.tag = 'k';
     writeFileBytes(path("tasks.top"), testenc::encodeTpFile({tp}));
     writeFileBytes(path("tasks.rtx"), testenc::encodeTaskFile({broken}));

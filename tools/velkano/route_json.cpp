@@ -180,11 +180,11 @@ FIO_TPEntry turnpointFromJson(const Json& object, const std::string& pointer) {
     return entry;
 }
 
-RoutePointSpec pointFromJson(const Json& object, const std::string& pointer) {
+RoutePointFields pointFromJson(const Json& object, const std::string& pointer) {
     static constexpr const char* kNames[] = {"number", "role"};
     expectObject(object, pointer);
     checkMembers(object, pointer, kNames);
-    RoutePointSpec point;
+    RoutePointFields point;
     if (const auto it = object.find("number"); it != object.end()) {
         point.number = readInteger(*it, childPointer(pointer, "number"), kAnyInt32);
     }
@@ -194,11 +194,11 @@ RoutePointSpec pointFromJson(const Json& object, const std::string& pointer) {
     return point;
 }
 
-RouteSpec routeFromJson(const Json& object, const std::string& pointer) {
+RouteFields routeFromJson(const Json& object, const std::string& pointer) {
     static constexpr const char* kNames[] = {"id", "name", "points"};
     expectObject(object, pointer);
     checkMembers(object, pointer, kNames);
-    RouteSpec route;
+    RouteFields route;
     if (const auto it = object.find("id"); it != object.end()) {
         route.id = readInteger(*it, childPointer(pointer, "id"), kAnyInt32);
     }

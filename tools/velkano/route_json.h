@@ -22,20 +22,20 @@ Json turnpointToJson(const FIO_TPEntry& entry);
 Json routeToJson(const FIO_Route& route);
 
 // A route as the JSON gives it. Left-out members keep the defaults of fresh host records.
-struct RoutePointSpec {
+struct RoutePointFields {
     int32_t number = -1;
     int32_t role = 1;
 };
 
-struct RouteSpec {
+struct RouteFields {
     int32_t id = 0;
     std::string name;  // windows-1252
-    std::vector<RoutePointSpec> points;
+    std::vector<RoutePointFields> points;
 };
 
 struct TaskDocument {
     std::vector<FIO_TPEntry> turnpoints;  // texts windows-1252
-    std::vector<RouteSpec> routes;
+    std::vector<RouteFields> routes;
 };
 
 // Checks every member strictly: unknown names, wrong types, values a file cannot hold and

@@ -42,16 +42,16 @@ std::vector<std::unique_ptr<FIO_Route>> routesForWriting(const TaskDocument& tas
     std::vector<std::unique_ptr<FIO_Route>> routes;
     routes.reserve(task.routes.size());
     for (size_t r = 0; r < task.routes.size(); ++r) {
-        const RouteSpec& spec = task.routes[r];
+        const RouteFields& desc = task.routes[r];
         auto route = std::make_unique<FIO_Route>();
-        route->id = spec.id;
-        route->name = spec.name;
+        route->id = desc.id;
+        route->name = desc.name;
 
         std::optional<size_t> beforeStart;
         std::optional<size_t> afterFinish;
         std::vector<size_t> listed;
-        for (size_t p = 0; p < spec.points.size(); ++p) {
-            const int32_t role = spec.points[p].role;
+        for (size_t p = 0; p < desc.points.size(); ++p) {
+            const int32_t role = desc.points[p].role;
             std::optional<size_t>* slot = role == kRoleBeforeStart   ? &beforeStart
                                           : role == kRoleAfterFinish ? &afterFinish
                                                                      : nullptr;
@@ -69,7 +69,7 @@ std::vector<std::unique_ptr<FIO_Route>> routesForWriting(const TaskDocument& tas
 
         auto numberOf = [&](std::optional<size_t> point) {
             if (!point) return kNoPoint;
-            const int32_t number = spec.points[*point].number;
+            const int32_t number = desc.points[*point].number;
             if (number < 0) return number;
             const auto it = positions.find(number);
             if (it == positions.end()) {
@@ -79,7 +79,7 @@ std::vector<std::unique_ptr<FIO_Route>> routesForWriting(const TaskDocument& tas
             return it->second;
         };
         route->addPoint(numberOf(beforeStart), kRoleBeforeStart, -1);
-        for (const size_t p : listed) route->addPoint(numberOf(p), spec.points[p].role, -1);
+        for (const size_t p : listed) route->addPoint(numberOf(p), desc.points[p].role, -1);
         route->addPoint(numberOf(afterFinish), kRoleAfterFinish, -1);
         routes.push_back(std::move(route));
     }
