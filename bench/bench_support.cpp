@@ -16,7 +16,7 @@ namespace bench {
 namespace {
 
 class ScratchDirectory {
-  public:
+public:
     ScratchDirectory() {
         std::string pattern = (std::filesystem::temp_directory_path() / "velkano-bench-XXXXXX");
         if (::mkdtemp(pattern.data()) == nullptr) {
@@ -30,7 +30,7 @@ class ScratchDirectory {
     }
     const std::string& path() const { return path_; }
 
-  private:
+private:
     std::string path_;
 };
 

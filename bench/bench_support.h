@@ -30,7 +30,7 @@ std::string minimalIgcOf(int fixCount);
 // A write stream over a fixed block of memory, reused from the start on every rewind, so
 // that output costs no allocation and no system call.
 class MemorySink {
-  public:
+public:
     explicit MemorySink(size_t capacity);
     ~MemorySink();
     MemorySink(const MemorySink&) = delete;
@@ -41,7 +41,7 @@ class MemorySink {
     // Bytes written since the last rewind; flushes first.
     size_t size();
 
-  private:
+private:
     std::vector<char> memory_;
     std::FILE* stream_ = nullptr;
 };

@@ -25,7 +25,7 @@ constexpr int kMaxTask = 20;
 
 // A read-only view that refuses to step past the end.
 class Cursor {
-  public:
+public:
     explicit Cursor(std::span<const uint8_t> bytes) : bytes_(bytes) {}
 
     bool ok() const { return ok_; }
@@ -64,7 +64,7 @@ class Cursor {
     }
     bool tag(int32_t expected) { return i16() == expected && ok_; }
 
-  private:
+private:
     static constexpr std::array<uint8_t, 256> kZeros{};
     std::span<const uint8_t> bytes_;
     size_t at_ = 0;

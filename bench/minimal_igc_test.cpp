@@ -15,8 +15,8 @@
 namespace {
 
 using testenc::FixFields;
-using testenc::FlightFileFields;
 using testenc::FlightFields;
+using testenc::FlightFileFields;
 using testenc::TaskEntryFields;
 
 std::string driverText(const std::vector<uint8_t>& image) {

@@ -36,7 +36,7 @@ void writeScratchFile(const std::string& path, const uint8_t* data, size_t size)
 // Aborts when the peak exceeds fixedBudget + perInputByte * inputSize. With VELKANO_FUZZ_REPORT set
 // in the environment, the process prints the worst peak and the slowest input when it ends.
 class InputScope {
-  public:
+public:
     explicit InputScope(size_t inputSize, int64_t fixedBudget = kHeapBudget,
                         int64_t perInputByte = kHeapPerInputByte);
     ~InputScope();
@@ -47,7 +47,7 @@ class InputScope {
     // Counts a call of the export under test, for the report.
     void countCall() { ++calls_; }
 
-  private:
+private:
     size_t inputSize_;
     int64_t budget_;
     int64_t baseline_;

@@ -55,7 +55,7 @@ testenc::TpRecordFields turnpoint(int32_t number, int version = 5) {
 }
 
 testenc::RouteRecordFields route(int32_t id, int version,
-                               std::vector<testenc::RoutePointFields> listed) {
+                                 std::vector<testenc::RoutePointFields> listed) {
     testenc::RouteRecordFields made;
     made.id = id;
     made.version = version;

@@ -55,7 +55,8 @@ int32_t FIO_DriverInfo(void* record) {
     auto* bytes = static_cast<unsigned char*>(record);
     std::memset(bytes, 0, kDriverInfoSize);
     velkano::copyField(bytes, velkano::kNameOffset, velkano::kNameWidth, kDriverIdentity.name);
-    velkano::copyField(bytes, velkano::kVersionOffset, velkano::kVersionWidth, kDriverIdentity.version);
+    velkano::copyField(bytes, velkano::kVersionOffset, velkano::kVersionWidth,
+                       kDriverIdentity.version);
     velkano::copyField(bytes, velkano::kMakerOffset, velkano::kMakerWidth, kDriverIdentity.maker);
     bytes[velkano::kFlagOffset] = kDriverIdentity.flag84;
     bytes[velkano::kWritesOffset] = kDriverIdentity.writes;
@@ -65,7 +66,9 @@ int32_t FIO_DriverInfo(void* record) {
     return 1;
 }
 
-int32_t FIO_IsFileOfMyType(const char*) { return 1; }
+int32_t FIO_IsFileOfMyType(const char*) {
+    return 1;
+}
 
 int32_t FIO_GetExtensions(int32_t type, char* buffer, uint32_t size) {
     if (buffer != nullptr && size > 0) std::memset(buffer, 0, size);
@@ -99,15 +102,25 @@ void FIO_ExitDriver(void) {
     delete old;
 }
 
-int32_t FIO_ReadFDEntry(void*, void*, void*, void*) { return -1; }
-int32_t FIO_IGC2Flight(void*, void*, void*, void*) { return -1; }
-int32_t FIO_WriteDeclaration(void*, void*, void*, void*) { return -1; }
-int32_t FIO_ReadDeclaration(void*, void*, void*, void*) { return -1; }
+int32_t FIO_ReadFDEntry(void*, void*, void*, void*) {
+    return -1;
+}
+int32_t FIO_IGC2Flight(void*, void*, void*, void*) {
+    return -1;
+}
+int32_t FIO_WriteDeclaration(void*, void*, void*, void*) {
+    return -1;
+}
+int32_t FIO_ReadDeclaration(void*, void*, void*, void*) {
+    return -1;
+}
 
 }  // extern "C"
 
 #if !defined(_WIN32)
 // Unloading the library releases the state and closes the companion files even when the
 // host never called FIO_ExitDriver.
-__attribute__((destructor)) static void releaseOnUnload() { FIO_ExitDriver(); }
+__attribute__((destructor)) static void releaseOnUnload() {
+    FIO_ExitDriver();
+}
 #endif

@@ -11,15 +11,15 @@ namespace velkano {
 
 // What a driver tells the host about itself.
 struct DriverIdentity {
-    const char* version;     // "Version 1.0"
-    const char* name;        // shown to the user
+    const char* version;  // "Version 1.0"
+    const char* name;     // shown to the user
     const char* maker;
-    uint8_t flag84;          // always 1
-    uint8_t writes;          // 1 in the driver that implements the write exports
-    const char* extension;   // without the dot
+    uint8_t flag84;            // always 1
+    uint8_t writes;            // 1 in the driver that implements the write exports
+    const char* extension;     // without the dot
     const int32_t* fileTypes;  // the file-type codes handled, each one bit
     int fileTypeCount;
-    int32_t words[13];       // the int32 words at offsets 88 to 136 of the information record
+    int32_t words[13];  // the int32 words at offsets 88 to 136 of the information record
 };
 
 // Defined by each driver library.

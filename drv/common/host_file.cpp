@@ -44,8 +44,12 @@ void storeField(unsigned char* out, uint64_t value, size_t count) {
     const auto word = static_cast<uint16_t>(value);
     const auto high = static_cast<uint16_t>(value >> 32);
     switch (count) {
-        case 2: std::memcpy(out, &word, 2); return;
-        case 4: std::memcpy(out, &low, 4); return;
+        case 2:
+            std::memcpy(out, &word, 2);
+            return;
+        case 4:
+            std::memcpy(out, &low, 4);
+            return;
         case 6:  // Real48
             std::memcpy(out, &low, 4);
             std::memcpy(out + 4, &high, 2);
@@ -93,21 +97,30 @@ CFileException::CFileException(int cause, long osError, std::string fileName)
 
 int fileExceptionCauseFromErrno(int osError) {
     switch (osError) {
-        case ENOENT: return CFileException::fileNotFound;
+        case ENOENT:
+            return CFileException::fileNotFound;
         case ENOTDIR:
         case ENAMETOOLONG:
-        case EISDIR: return CFileException::badPath;
+        case EISDIR:
+            return CFileException::badPath;
         case EMFILE:
-        case ENFILE: return CFileException::tooManyOpenFiles;
+        case ENFILE:
+            return CFileException::tooManyOpenFiles;
         case EACCES:
         case EPERM:
-        case EROFS: return CFileException::accessDenied;
-        case EBADF: return CFileException::invalidFile;
-        case ENOSPC: return CFileException::diskFull;
-        case EIO: return CFileException::hardIO;
+        case EROFS:
+            return CFileException::accessDenied;
+        case EBADF:
+            return CFileException::invalidFile;
+        case ENOSPC:
+            return CFileException::diskFull;
+        case EIO:
+            return CFileException::hardIO;
         case EINVAL:
-        case ESPIPE: return CFileException::badSeek;
-        default: return CFileException::genericException;
+        case ESPIPE:
+            return CFileException::badSeek;
+        default:
+            return CFileException::genericException;
     }
 }
 

@@ -8,8 +8,12 @@
 
 namespace velkano {
 
-void throwBadObject() { throw FIO_Error(FIO_Error::kMalformed, "bad object", 0, 0); }
-void throwBadFile() { throw FIO_Error(FIO_Error::kMalformed, "bad file", 0, 0); }
+void throwBadObject() {
+    throw FIO_Error(FIO_Error::kMalformed, "bad object", 0, 0);
+}
+void throwBadFile() {
+    throw FIO_Error(FIO_Error::kMalformed, "bad file", 0, 0);
+}
 
 int32_t readByte(CFile& file) {
     uint8_t b = 0;

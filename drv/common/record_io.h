@@ -30,7 +30,7 @@ constexpr int32_t kMaxRecordCount = 0x4000;  // largest record count a file head
 [[noreturn]] void throwBadObject();
 [[noreturn]] void throwBadFile();
 
-int32_t readByte(CFile& file);  // signed 8-bit, widened
+int32_t readByte(CFile& file);   // signed 8-bit, widened
 int32_t readInt16(CFile& file);  // sign-extended
 int32_t readInt32(CFile& file);
 // The characters before the first zero byte of a width-byte field, or all of them.
@@ -44,7 +44,7 @@ void expectTag(CFile& file, int32_t expected);
 // Reads and drops count bytes.
 void skipBytes(CFile& file, uint32_t count);
 
-void writeByte(CFile& file, int32_t value);  // low 8 bits
+void writeByte(CFile& file, int32_t value);   // low 8 bits
 void writeInt16(CFile& file, int32_t value);  // low 16 bits
 void writeInt32(CFile& file, int32_t value);
 // A width-byte field holding at most width - 1 characters of text, zero-filled.

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class CKoPoint {
-  public:
+public:
     static constexpr int32_t kDefaultResolution = 100;
     enum Hemisphere : int32_t { kNorth = 0, kSouth = 1, kEast = 2, kWest = 3 };
 

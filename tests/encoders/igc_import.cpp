@@ -263,7 +263,8 @@ const std::vector<FlightSampleFields>& flightSamples() {
     static const std::vector<FlightSampleFields> samples = {
         {"club_day.flt",
          7,
-         {"igc-standard-example-two-declarations.igc", "xctrack-2020-09-04-hfdtedate-utf8-header.igc",
+         {"igc-standard-example-two-declarations.igc",
+          "xctrack-2020-09-04-hfdtedate-utf8-header.igc",
           "skytraxx-2023-04-15-negative-pressure-alt.igc"}},
         {"midnight_task.flt", 5, {"xcsoar-2016-11-08-midnight-crossing-task.igc"}},
     };

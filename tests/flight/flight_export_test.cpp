@@ -14,8 +14,8 @@
 
 namespace {
 
-using testenc::FlightFileFields;
 using testenc::FlightFields;
+using testenc::FlightFileFields;
 
 FlightFields flightOn(int day) {
     FlightFields flight;
@@ -34,7 +34,7 @@ std::vector<uint8_t> fileOf(std::vector<FlightFields> flights, int version = 6) 
 }
 
 class Flight2IgcTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override { driver.ExitDriver(); }
     void TearDown() override { driver.ExitDriver(); }
     DriverLibrary driver{testing_support::driverPath("Velkano17Flt.drf")};

@@ -15,8 +15,8 @@
 namespace {
 
 using testenc::FixFields;
-using testenc::FlightFileFields;
 using testenc::FlightFields;
+using testenc::FlightFileFields;
 using testenc::TaskEntryFields;
 
 TaskEntryFields taskPoint(const std::string& name, double latitude, double longitude) {

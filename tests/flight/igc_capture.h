@@ -9,7 +9,7 @@
 #include "velkano/host_file.h"
 
 class IgcCapture {
-  public:
+public:
     IgcCapture() : file_(openTemporary(), "capture.igc", true) {}
 
     CStdioFile& file() { return file_; }
@@ -43,7 +43,7 @@ class IgcCapture {
         return result;
     }
 
-  private:
+private:
     static std::FILE* openTemporary() {
         std::FILE* stream = std::tmpfile();
         if (stream == nullptr) throw std::runtime_error("tmpfile failed");

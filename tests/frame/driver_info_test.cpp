@@ -31,13 +31,16 @@ std::array<uint8_t, kDriverInfoSize> expectedRecord(const InfoCase& c) {
     r[84] = 1;
     r[85] = c.writes;
     for (auto [offset, value] : c.words) {
-        for (int i = 0; i < 4; ++i) r[offset + i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            r[offset + i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
     }
     return r;
 }
 
 const InfoCase kInfoCases[] = {
-    {"Velkano17Rte.drf", "Velkano 1.7 (Strecken)", 1,
+    {"Velkano17Rte.drf",
+     "Velkano 1.7 (Strecken)",
+     1,
      {{88, 0x249}, {92, 0x4000}, {96, 0x4000}, {100, 40}, {120, 0x4000}, {132, 29}, {136, 201}}},
     {"Velkano17Flt.drf", "Velkano 1.7 (Flights)", 0, {{88, 0x40000}, {104, 0x4000}}},
 };
@@ -60,7 +63,9 @@ TEST_P(DriverInfoTest, FillsEveryByteOfTheRecord) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDrivers, DriverInfoTest, testing::ValuesIn(kInfoCases),
-                         [](const auto& info) { return std::string(info.param.writes ? "Route" : "Flight"); });
+                         [](const auto& info) {
+                             return std::string(info.param.writes ? "Route" : "Flight");
+                         });
 
 // A buffer with guard bytes on both sides, to catch writes outside the size given.
 class GuardedBuffer {
@@ -111,21 +116,20 @@ TEST_P(GetExtensionsTest, AnswersForItsOwnCodesOnly) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, GetExtensionsTest,
-    testing::Values(ExtensionCase{"Velkano17Rte.drf", 1, 16, 1, "rtx"},
-                    ExtensionCase{"Velkano17Rte.drf", 8, 16, 1, "rtx"},
-                    ExtensionCase{"Velkano17Rte.drf", 64, 16, 1, "rtx"},
-                    ExtensionCase{"Velkano17Rte.drf", 512, 4, 1, "rtx"},
-                    ExtensionCase{"Velkano17Rte.drf", 512, 3, 1, "rt"},
-                    ExtensionCase{"Velkano17Rte.drf", 1, 0, 1, ""},
-                    ExtensionCase{"Velkano17Rte.drf", 2, 16, -1, ""},
-                    ExtensionCase{"Velkano17Rte.drf", 0x249, 16, -1, ""},
-                    ExtensionCase{"Velkano17Rte.drf", 0x40000, 16, -1, ""},
-                    ExtensionCase{"Velkano17Flt.drf", 0x40000, 16, 1, "flt"},
-                    ExtensionCase{"Velkano17Flt.drf", 0x40000, 2, 1, "f"},
-                    ExtensionCase{"Velkano17Flt.drf", 1, 16, -1, ""},
-                    ExtensionCase{"Velkano17Flt.drf", -1, 16, -1, ""}));
+INSTANTIATE_TEST_SUITE_P(Cases, GetExtensionsTest,
+                         testing::Values(ExtensionCase{"Velkano17Rte.drf", 1, 16, 1, "rtx"},
+                                         ExtensionCase{"Velkano17Rte.drf", 8, 16, 1, "rtx"},
+                                         ExtensionCase{"Velkano17Rte.drf", 64, 16, 1, "rtx"},
+                                         ExtensionCase{"Velkano17Rte.drf", 512, 4, 1, "rtx"},
+                                         ExtensionCase{"Velkano17Rte.drf", 512, 3, 1, "rt"},
+                                         ExtensionCase{"Velkano17Rte.drf", 1, 0, 1, ""},
+                                         ExtensionCase{"Velkano17Rte.drf", 2, 16, -1, ""},
+                                         ExtensionCase{"Velkano17Rte.drf", 0x249, 16, -1, ""},
+                                         ExtensionCase{"Velkano17Rte.drf", 0x40000, 16, -1, ""},
+                                         ExtensionCase{"Velkano17Flt.drf", 0x40000, 16, 1, "flt"},
+                                         ExtensionCase{"Velkano17Flt.drf", 0x40000, 2, 1, "f"},
+                                         ExtensionCase{"Velkano17Flt.drf", 1, 16, -1, ""},
+                                         ExtensionCase{"Velkano17Flt.drf", -1, 16, -1, ""}));
 
 struct TranslateCase {
     const char* source;
@@ -148,13 +152,12 @@ TEST_P(TranslateFilenameTest, CopiesWithinTheBuffer) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, TranslateFilenameTest,
-                         testing::Values(TranslateCase{"C:\\data\\tasks.rtx", 64, "C:\\data\\tasks.rtx"},
-                                         TranslateCase{"/home/pilot/flights.flt", 8, "/home/p"},
-                                         TranslateCase{"abc", 4, "abc"},
-                                         TranslateCase{"abcd", 4, "abc"},
-                                         TranslateCase{"abc", 1, ""},
-                                         TranslateCase{"abc", 0, ""}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TranslateFilenameTest,
+    testing::Values(TranslateCase{"C:\\data\\tasks.rtx", 64, "C:\\data\\tasks.rtx"},
+                    TranslateCase{"/home/pilot/flights.flt", 8, "/home/p"},
+                    TranslateCase{"abc", 4, "abc"}, TranslateCase{"abcd", 4, "abc"},
+                    TranslateCase{"abc", 1, ""}, TranslateCase{"abc", 0, ""}));
 
 TEST(IsFileOfMyTypeTest, AcceptsAnything) {
     for (const char* library : {"Velkano17Rte.drf", "Velkano17Flt.drf"}) {

@@ -16,7 +16,8 @@ using testing_support::ScratchDir;
 using testing_support::writeFileBytes;
 
 constexpr unsigned kRead = CStdioFile::typeBinary | CStdioFile::modeRead;
-constexpr unsigned kCreate = CStdioFile::typeBinary | CStdioFile::modeCreate | CStdioFile::modeWrite;
+constexpr unsigned kCreate =
+    CStdioFile::typeBinary | CStdioFile::modeCreate | CStdioFile::modeWrite;
 
 TEST(CStdioFileTest, TracksPositionThroughWritesSeeksAndReads) {
     ScratchDir dir;
@@ -46,7 +47,8 @@ TEST(CStdioFileTest, ShortReadFillsTheMissingBytesWithZeros) {
     uint8_t buffer[8];
     std::fill(std::begin(buffer), std::end(buffer), 0xEE);
     EXPECT_EQ(file.Read(buffer, 8), 3u);
-    EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + 8), (std::vector<uint8_t>{1, 2, 3, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + 8),
+              (std::vector<uint8_t>{1, 2, 3, 0, 0, 0, 0, 0}));
     EXPECT_EQ(file.GetPosition(), 3u);
     EXPECT_EQ(file.Read(buffer, 4), 0u);
     EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + 4), (std::vector<uint8_t>(4, 0)));
@@ -72,7 +74,8 @@ TEST(CStdioFileTest, OpenFailureThrowsWithCauseErrnoAndName) {
     };
     const Case cases[] = {
         {dir.file("missing.top"), CFIOFile::kReadFlags, CFileException::fileNotFound, ENOENT},
-        {dir.file("no/such/dir/x.top"), CFIOFile::kWriteFlags, CFileException::fileNotFound, ENOENT},
+        {dir.file("no/such/dir/x.top"), CFIOFile::kWriteFlags, CFileException::fileNotFound,
+         ENOENT},
 #if defined(_WIN32)
         {dir.path().string(), CFIOFile::kWriteFlags, CFileException::accessDenied, EACCES},
 #else

@@ -127,7 +127,7 @@ std::vector<int32_t> convertFlights(DriverLibrary& driver, const std::string& fl
 }
 
 class HygieneTest : public testing::Test {
-  protected:
+protected:
     // Descriptors open before the test's first driver is loaded.
     void SetUp() override { baseline_ = openDescriptorCount(); }
 

@@ -19,9 +19,9 @@ using testing_support::ScratchDir;
 const char* const kLibraries[] = {"Velkano17Rte.drf", "Velkano17Flt.drf"};
 
 const std::set<std::string> kExportNames = {
-    "FIO_DriverInfo",   "FIO_IsFileOfMyType", "FIO_GetExtensions",    "FIO_TranslateFilename",
-    "FIO_ReadObject",   "FIO_InitDriver",     "FIO_ExitDriver",       "FIO_WriteTP",
-    "FIO_WriteHeader",  "FIO_ReadFDEntry",    "FIO_Flight2IGC",       "FIO_IGC2Flight",
+    "FIO_DriverInfo",       "FIO_IsFileOfMyType",  "FIO_GetExtensions", "FIO_TranslateFilename",
+    "FIO_ReadObject",       "FIO_InitDriver",      "FIO_ExitDriver",    "FIO_WriteTP",
+    "FIO_WriteHeader",      "FIO_ReadFDEntry",     "FIO_Flight2IGC",    "FIO_IGC2Flight",
     "FIO_WriteDeclaration", "FIO_ReadDeclaration", "FIO_WriteRoute"};
 
 // Names of the defined dynamic symbols of a shared object, as the system's nm lists them.
@@ -91,9 +91,9 @@ TEST(InitDriverTest, ReturnsAFreshStateWithEveryCounterZero) {
         DriverLibrary driver(driverPath(library));
         FIOVelkano17* state = driver.InitDriver();
         ASSERT_NE(state, nullptr) << library;
-        for (int32_t counter : {state->tpTotal, state->tpDone, state->taskTotal, state->taskDone,
-                                state->maxTpNumber, state->maxRouteId, state->flightTotal,
-                                state->flightDone, state->flightVersion}) {
+        for (int32_t counter :
+             {state->tpTotal, state->tpDone, state->taskTotal, state->taskDone, state->maxTpNumber,
+              state->maxRouteId, state->flightTotal, state->flightDone, state->flightVersion}) {
             EXPECT_EQ(counter, 0) << library;
         }
         EXPECT_EQ(state->tpReadFile, nullptr);

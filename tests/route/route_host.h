@@ -40,7 +40,8 @@ inline testenc::TpRecordFields tpDesc(int32_t number) {
 }
 
 inline testenc::RouteRecordFields routeDesc(int32_t id,
-                                          std::vector<testenc::RoutePointFields> listed = {{1, 0}}) {
+                                            std::vector<testenc::RoutePointFields> listed = {
+                                                {1, 0}}) {
     testenc::RouteRecordFields desc;
     desc.id = id;
     desc.listed = std::move(listed);
@@ -73,7 +74,7 @@ struct ReadPass {
 };
 
 class RouteDriverTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { ASSERT_NE(fio.InitDriver(), nullptr); }
     void TearDown() override { fio.ExitDriver(); }
 

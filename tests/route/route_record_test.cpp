@@ -25,7 +25,7 @@ Points pointsOf(const FIO_Route& route) {
 }
 
 RouteRecordFields routeDesc(int version, std::vector<testenc::RoutePointFields> listed,
-                          int32_t beforeStart = -1, int32_t afterFinish = -1) {
+                            int32_t beforeStart = -1, int32_t afterFinish = -1) {
     RouteRecordFields desc;
     desc.version = version;
     desc.id = 12;

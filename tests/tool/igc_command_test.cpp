@@ -24,7 +24,7 @@ std::string readText(const std::string& path) {
 }
 
 testenc::FlightFields flight(int day, const std::string& maker, const std::string& serial,
-                           int fixes) {
+                             int fixes) {
     testenc::FlightFields desc;
     desc.day = day;
     desc.month = 7;

@@ -16,8 +16,8 @@
 namespace {
 
 using testenc::FixFields;
-using testenc::FlightFileFields;
 using testenc::FlightFields;
+using testenc::FlightFileFields;
 
 // A short track: one fix every ten seconds from start, heading north-east.
 FlightFields track(int32_t start, int count) {

@@ -27,7 +27,7 @@ constexpr unsigned kHostWrite =
 
 // A driver loaded by path whose entries are found by ordinal only, as the host finds them.
 class OrdinalDriver {
-  public:
+public:
     explicit OrdinalDriver(const std::string& file)
         : module_(LoadLibraryA(driverPath(file).c_str())) {
         if (module_ == nullptr) throw std::runtime_error("cannot load " + file);
@@ -54,7 +54,7 @@ class OrdinalDriver {
         return reinterpret_cast<Fn>(address);
     }
 
-  private:
+private:
     HMODULE module_;
 };
 
@@ -120,7 +120,7 @@ TEST(OrdinalTableTest, EntriesCalledByOrdinalAnswerForTheirLibrary) {
 }
 
 class ExceptionAcrossModulesTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { ASSERT_NE(initDriver(), nullptr); }
     void TearDown() override { exitDriver(); }
 

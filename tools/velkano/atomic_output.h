@@ -14,7 +14,7 @@ namespace velkano::tool {
 std::string withExtension(const std::string& path, const std::string& extension);
 
 class AtomicOutput {
-  public:
+public:
     // Creates ".<base>.tmpXXXXXX<ext>" beside finalPath, open for binary writing. Each of
     // siblingExtensions reserves one more temporary of the same name with that extension
     // (created empty, for a writer that opens it itself); it is committed to finalPath with
@@ -39,7 +39,7 @@ class AtomicOutput {
     // there already: false then, and the output stays uncommitted.
     bool commitIfAbsent(const std::string& path);
 
-  private:
+private:
     struct Sibling {
         std::string temporary;
         std::string final;

@@ -34,7 +34,7 @@ struct IgcOptions {
 
 // "[3/40] path" on one line of a terminal, redrawn per file and cleared before any message.
 class Progress {
-  public:
+public:
     explicit Progress(size_t files)
         : files_(files), enabled_(files >= kProgressFromFiles && isTerminal(stderr)) {}
     ~Progress() { clear(); }
@@ -56,7 +56,7 @@ class Progress {
         shown_ = 0;
     }
 
-  private:
+private:
     size_t files_;
     bool enabled_;
     size_t shown_ = 0;
@@ -84,7 +84,7 @@ void writeFlightFile(const std::string& directory, const std::string& igc) {
 }
 
 class IgcConverter {
-  public:
+public:
     IgcConverter(DriverLibrary& driver, const IgcOptions& options)
         : driver_(driver), options_(options) {}
 
@@ -132,7 +132,7 @@ class IgcConverter {
         throw ToolError(path, "the driver converted more flights than a flight file holds");
     }
 
-  private:
+private:
     DriverLibrary& driver_;
     const IgcOptions& options_;
 };

@@ -11,7 +11,7 @@
 namespace velkano::tool {
 
 class Cp1252Error : public std::runtime_error {
-  public:
+public:
     Cp1252Error(const std::string& message, size_t offset)
         : std::runtime_error(message), offset(offset) {}
     size_t offset;  // byte offset of the offending character in the UTF-8 text

@@ -28,7 +28,8 @@ DriverLibrary::DriverLibrary(const std::string& path) : path_(path) {
 #else
     handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
 #endif
-    if (handle_ == nullptr) throw DriverLoadError("cannot load driver " + path + ": " + lastLoadError());
+    if (handle_ == nullptr)
+        throw DriverLoadError("cannot load driver " + path + ": " + lastLoadError());
     try {
         resolve(DriverInfo, "FIO_DriverInfo");
         resolve(IsFileOfMyType, "FIO_IsFileOfMyType");
@@ -51,7 +52,9 @@ DriverLibrary::DriverLibrary(const std::string& path) : path_(path) {
     }
 }
 
-DriverLibrary::~DriverLibrary() { unload(); }
+DriverLibrary::~DriverLibrary() {
+    unload();
+}
 
 void DriverLibrary::unload() {
     if (handle_ == nullptr) return;

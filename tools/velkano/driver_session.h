@@ -9,7 +9,7 @@
 namespace velkano::tool {
 
 class DriverSession {
-  public:
+public:
     explicit DriverSession(DriverLibrary& driver) : driver_(driver) {
         if (driver_.InitDriver() == nullptr)
             throw ToolError(driver_.path(), "the driver cannot create its state");
@@ -19,7 +19,7 @@ class DriverSession {
     DriverSession(const DriverSession&) = delete;
     DriverSession& operator=(const DriverSession&) = delete;
 
-  private:
+private:
     DriverLibrary& driver_;
 };
 

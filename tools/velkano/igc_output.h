@@ -20,7 +20,7 @@ std::string withLineEnding(std::string_view text, LineEnding ending);
 // The IGC output file handed to FIO_Flight2IGC: everything printed is held back, so a flight
 // that fails leaves nothing behind and a finished one can be named by its contents.
 class IgcCapture {
-  public:
+public:
     // name: what print errors quote as the output file.
     explicit IgcCapture(const std::string& name);
 
@@ -28,7 +28,7 @@ class IgcCapture {
     // Everything printed so far, valid until the next print or the end of the capture.
     std::string_view contents();
 
-  private:
+private:
     MemoryStream memory_;
     std::unique_ptr<CStdioFile> file_;
 };

@@ -12,7 +12,7 @@ namespace {
 // Finds a member named twice in one object: the library would keep the last one silently.
 // A second pass over text that already parsed, so it sees no syntax errors.
 class DuplicateMemberCheck : public nlohmann::json_sax<Json> {
-  public:
+public:
     bool null() override { return value(); }
     bool boolean(bool) override { return value(); }
     bool number_integer(number_integer_t) override { return value(); }
@@ -34,7 +34,7 @@ class DuplicateMemberCheck : public nlohmann::json_sax<Json> {
         return false;
     }
 
-  private:
+private:
     struct Open {
         bool isArray = false;
         size_t index = 0;    // element being read, in an array

@@ -19,12 +19,12 @@ using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::strin
 
 // A refused JSON input: what is wrong and where, as a JSON Pointer ("" for the document).
 class JsonError : public std::runtime_error {
-  public:
+public:
     JsonError(std::string pointer, const std::string& message)
         : std::runtime_error(message), pointer_(std::move(pointer)) {}
     const std::string& pointer() const { return pointer_; }
 
-  private:
+private:
     std::string pointer_;
 };
 

@@ -24,7 +24,7 @@ void setBinaryMode(std::FILE* stream);
 // A write stream whose bytes can be taken back: an anonymous temporary file, or memory where
 // no temporary file can be had.
 class MemoryStream {
-  public:
+public:
     MemoryStream();  // throws std::system_error when no stream can be had
     ~MemoryStream();
     MemoryStream(const MemoryStream&) = delete;
@@ -36,7 +36,7 @@ class MemoryStream {
     // stream failed.
     std::string_view contents();
 
-  private:
+private:
     std::unique_ptr<char[]> streamBuffer_;  // outlives the stream
     std::FILE* stream_ = nullptr;
     char* buffer_ = nullptr;  // the bytes, when they are kept in memory

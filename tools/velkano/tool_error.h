@@ -8,13 +8,13 @@
 namespace velkano::tool {
 
 class ToolError : public std::runtime_error {
-  public:
+public:
     ToolError(std::string path, const std::string& message)
         : std::runtime_error(message), path_(std::move(path)) {}
 
     const std::string& path() const { return path_; }
 
-  private:
+private:
     std::string path_;
 };
 

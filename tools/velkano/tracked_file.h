@@ -11,7 +11,7 @@
 namespace velkano::tool {
 
 class TrackedFile : public CFile {
-  public:
+public:
     explicit TrackedFile(CFile& file) : file_(file) {}
 
     uint32_t GetPosition() const override { return file_.GetPosition(); }
@@ -27,7 +27,7 @@ class TrackedFile : public CFile {
     uint32_t lastReadStart() const { return lastReadStart_; }
     uint64_t readCount() const { return reads_; }
 
-  private:
+private:
     CFile& file_;
     uint32_t lastReadStart_ = 0;
     uint64_t reads_ = 0;

@@ -32,11 +32,11 @@ public:
     std::string shortName;
     std::string comment;  // up to 99 characters in the file
     int32_t elevation = 0;
-    int32_t markFlag = 0;  // 0 or 1
+    int32_t markFlag = 0;    // 0 or 1
     float latitude = 0.0f;   // degrees, north positive
     float longitude = 0.0f;  // degrees, east positive
     int32_t kind = 1;
-    std::string extraText;  // host data
+    std::string extraText;   // host data
     int32_t extraValue = 0;  // host data
     std::string icaoCode;    // four-letter airfield code
     std::string frequency;   // radio frequency as text with three decimals
