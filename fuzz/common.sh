@@ -17,7 +17,7 @@ export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 fuzz_options=(-max_len=65536 -timeout=10 -malloc_limit_mb=64 -rss_limit_mb=2048 -print_final_stats=1)
 
 build_fuzzers() {
-    (cd "$repo_root" && cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j2 --target fuzzers)
+    (cd "$repo_root" && bash scripts/install-deps && cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j2 --target fuzzers)
 }
 
 # Runs every saved finding of a harness once; fails when one still crashes.
