@@ -271,16 +271,31 @@ Json turnpointToJson(const FIO_TPEntry& entry) {
     return object;
 }
 
-Json routeToJson(const FIO_Route& route) {
+namespace {
+
+Json routeToJson(const RouteFields& route) {
     Json points = Json::array();
-    for (const FIO_TPEntry* point : route.points) {
-        points.push_back(Json{{"number", point->number}, {"role", point->role}});
+    for (const RoutePointFields& point : route.points) {
+        points.push_back(Json{{"number", point.number}, {"role", point.role}});
     }
     Json object = Json::object();
     object["id"] = route.id;
     object["name"] = decodeCp1252(route.name);
     object["points"] = std::move(points);
     return object;
+}
+
+}  // namespace
+
+Json taskToJson(const TaskDocument& task) {
+    Json turnpoints = Json::array();
+    for (const FIO_TPEntry& entry : task.turnpoints) turnpoints.push_back(turnpointToJson(entry));
+    Json routes = Json::array();
+    for (const RouteFields& route : task.routes) routes.push_back(routeToJson(route));
+    Json document = Json::object();
+    document["turnpoints"] = std::move(turnpoints);
+    document["routes"] = std::move(routes);
+    return document;
 }
 
 TaskDocument taskFromJson(const Json& document) {

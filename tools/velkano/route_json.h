@@ -18,9 +18,6 @@ constexpr size_t kMaxRoutes = 16384;
 // A route record stores its count of listed points as an int16.
 constexpr size_t kMaxListedPoints = 32767;
 
-Json turnpointToJson(const FIO_TPEntry& entry);
-Json routeToJson(const FIO_Route& route);
-
 // A route as the JSON gives it. Left-out members keep the defaults of fresh host records.
 struct RoutePointFields {
     int32_t number = -1;
@@ -37,6 +34,10 @@ struct TaskDocument {
     std::vector<FIO_TPEntry> turnpoints;  // texts windows-1252
     std::vector<RouteFields> routes;
 };
+
+Json turnpointToJson(const FIO_TPEntry& entry);
+// The document `velkano dump` prints.
+Json taskToJson(const TaskDocument& task);
 
 // Checks every member strictly: unknown names, wrong types, values a file cannot hold and
 // texts with no windows-1252 form are refused with a JsonError naming the item.

@@ -1,0 +1,89 @@
+#include "task_reader.h"
+
+#include <cstring>
+#include <memory>
+
+#include "atomic_output.h"
+#include "command_support.h"
+#include "driver_session.h"
+#include "tracked_file.h"
+
+namespace velkano::tool {
+
+namespace {
+
+constexpr int32_t kReadTurnpoint = 1;
+constexpr int32_t kReadRoute = 2;
+constexpr int32_t kNothingLeft = -1;
+constexpr const char* kBadFile = "bad file";
+constexpr const char* kCompanionExtension = ".top";
+
+// Where a driver error points: the header, or the record and (when the file is ours to
+// watch) the byte where the failing field begins.
+std::string location(const FIO_Error& error, const char* record, size_t number,
+                     const TrackedFile* file) {
+    std::string where =
+        error.message == kBadFile ? "header" : std::string(record) + " " + std::to_string(number);
+    if (file != nullptr) where += ", byte " + std::to_string(file->lastReadStart());
+    return error.message + " (" + where + ")";
+}
+
+RouteFields routeFields(const FIO_Route& route) {
+    RouteFields fields;
+    fields.id = route.id;
+    fields.name = route.name;
+    fields.points.reserve(route.points.size());
+    for (const FIO_TPEntry* point : route.points) fields.points.push_back({point->number, point->role});
+    return fields;
+}
+
+}  // namespace
+
+TaskDocument readTaskFile(DriverLibrary& driver, const std::string& path) {
+    std::unique_ptr<CStdioFile> file = openInput(path);
+    TrackedFile task(*file);
+    DriverSession session(driver);
+    TaskDocument document;
+    for (;;) {
+        FIO_TPEntry entry;
+        std::memset(entry.tail, 0, sizeof entry.tail);
+        FIO_Route route;
+        const uint64_t readsBefore = task.readCount();
+        int32_t result = 0;
+        try {
+            result = driver.ReadObject(&task, &entry, &route);
+        } catch (const FIO_Error& e) {
+            // A call that did not touch the task file failed in the turnpoint file, which
+            // the driver opens and reads itself.
+            if (task.readCount() == readsBefore) {
+                throw ToolError(withExtension(path, kCompanionExtension),
+                                location(e, "turnpoint", document.turnpoints.size() + 1, nullptr));
+            }
+            throw ToolError(path, location(e, "route", document.routes.size() + 1, &task));
+        } catch (const CFileException& e) {
+            throw ToolError(e.m_strFileName, fileErrorReason(e));
+        } catch (const std::exception& e) {
+            throw ToolError(path, e.what());
+        }
+        if (result == kNothingLeft) break;
+        if (result == kReadTurnpoint && document.turnpoints.size() < kMaxTurnpoints) {
+            document.turnpoints.push_back(std::move(entry));
+        } else if (result == kReadRoute && document.routes.size() < kMaxRoutes) {
+            document.routes.push_back(routeFields(route));
+        } else {
+            throw ToolError(path, "the driver answered " + std::to_string(result) + " after " +
+                                      std::to_string(document.turnpoints.size()) +
+                                      " turnpoints and " + std::to_string(document.routes.size()) +
+                                      " routes");
+        }
+    }
+    return document;
+}
+
+void refuseToWriteOverTask(const std::string& output, const std::string& task) {
+    if (sameFile(output, task) || sameFile(output, withExtension(task, kCompanionExtension))) {
+        throw ToolError(output, "is an input file; refusing to write over it");
+    }
+}
+
+}  // namespace velkano::tool

@@ -1,0 +1,21 @@
+// A task file and its turnpoint file read through the route driver's FIO_ReadObject, as the
+// host program reads them. Every command that reads task files (dump, cup) reads them here,
+// so they all say the same about a malformed or missing file.
+#pragma once
+
+#include <string>
+
+#include "driver_library.h"
+#include "route_json.h"
+
+namespace velkano::tool {
+
+// Every turnpoint (texts windows-1252, numbers as the file gives them) and every route (points
+// by turnpoint number and role, in the driver's order). Throws ToolError naming the task file
+// or its turnpoint file, with the record and byte where a malformed file goes wrong.
+TaskDocument readTaskFile(DriverLibrary& driver, const std::string& path);
+
+// Throws ToolError when output names the task file or its turnpoint file.
+void refuseToWriteOverTask(const std::string& output, const std::string& task);
+
+}  // namespace velkano::tool
