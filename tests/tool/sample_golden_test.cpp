@@ -1,0 +1,81 @@
+// The samples in examples/ through velkano, compared byte for byte with the outputs committed
+// in tests/golden/. Any change to a byte the drivers or the tool produce for a sound file
+// fails here. After a deliberate change, regenerate the expected files with
+//   velkano igc examples/*.flt -o tests/golden
+//   velkano dump examples/club_tasks.rtx -o tests/golden/club_tasks.dump.json
+//   velkano info | grep -v '^[^ ]' > tests/golden/info.txt
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "host_test_support.h"
+#include "tool_run.h"
+
+using testing_support::readFileBytes;
+using testing_support::ScratchDir;
+using tooltest::runVelkano;
+
+namespace {
+
+const std::string kExamples = std::string(VELKANO_SOURCE_DIR) + "/examples/";
+const std::string kGolden = std::string(VELKANO_SOURCE_DIR) + "/tests/golden/";
+
+void expectSameBytes(const std::string& produced, const std::string& expected) {
+    EXPECT_TRUE(readFileBytes(produced) == readFileBytes(expected))
+        << produced << " differs from " << expected;
+}
+
+TEST(SampleGolden, EveryFlightOfEverySampleConvertsToItsGoldenIgc) {
+    ScratchDir out;
+    std::vector<std::string> args = {"igc", "-o", out.path().string()};
+    for (const auto& entry : std::filesystem::directory_iterator(kExamples)) {
+        if (entry.path().extension() == ".flt") args.push_back(entry.path().string());
+    }
+    ASSERT_GT(args.size(), 3u) << "no sample flight files in " << kExamples;
+    const auto run = runVelkano(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    std::vector<std::string> golden;
+    for (const auto& entry : std::filesystem::directory_iterator(kGolden)) {
+        if (entry.path().extension() == ".igc") golden.push_back(entry.path().filename().string());
+    }
+    std::sort(golden.begin(), golden.end());
+    ASSERT_EQ(tooltest::listDirectory(out.path().string()), golden);
+    for (const std::string& name : golden) expectSameBytes(out.file(name), kGolden + name);
+}
+
+TEST(SampleGolden, SampleTaskDumpsToItsGoldenJsonAndTheSampleJsonBuildsTheSampleFiles) {
+    ScratchDir out;
+    const auto dump = runVelkano({"dump", kExamples + "club_tasks.rtx", "-o", out.file("t.json")});
+    ASSERT_EQ(dump.status, 0) << dump.err;
+    expectSameBytes(out.file("t.json"), kGolden + "club_tasks.dump.json");
+
+    const auto build =
+        runVelkano({"build", kExamples + "club_tasks.json", "-o", out.file("club.rtx")});
+    ASSERT_EQ(build.status, 0) << build.err;
+    expectSameBytes(out.file("club.rtx"), kExamples + "club_tasks.rtx");
+    expectSameBytes(out.file("club.top"), kExamples + "club_tasks.top");
+}
+
+TEST(SampleGolden, InfoPrintsTheGoldenRecords) {
+    const auto run = runVelkano({"info"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    // Lines that start in the first column name the driver's path, which varies.
+    std::string records;
+    size_t start = 0;
+    while (start < run.out.size()) {
+        size_t end = run.out.find('\n', start);
+        end = end == std::string::npos ? run.out.size() : end + 1;
+        std::string line = run.out.substr(start, end - start);
+        std::erase(line, '\r');
+        if (line.starts_with(" ")) records += line;
+        start = end;
+    }
+    const auto golden = readFileBytes(kGolden + "info.txt");
+    EXPECT_EQ(records, std::string(golden.begin(), golden.end()));
+}
+
+}  // namespace
