@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     add(velkano::tool::addDumpCommand(app, global));
     add(velkano::tool::addBuildCommand(app, global));
     add(velkano::tool::addIgcCommand(app, global));
+    add(velkano::tool::addViewCommand(app, global));
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,215 @@
+// velkano view: task files and flight files as one self-contained web page. Everything is
+// read through the drivers as the other commands read it: task files as `dump` reads them,
+// flights as the IGC text the flight driver prints.
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <system_error>
+
+#include "atomic_output.h"
+#include "command_support.h"
+#include "commands.h"
+#include "cp1252.h"
+#include "driver_session.h"
+#include "igc_output.h"
+#include "igc_text.h"
+#include "route_json.h"
+#include "task_reader.h"
+#include "tracked_file.h"
+#include "view_page.h"
+
+namespace velkano::tool {
+
+namespace {
+
+constexpr const char* kToStandardOutput = "-";
+constexpr const char* kBadFile = "bad file";
+// A flight file's header announces at most this many flights.
+constexpr int kMaxFlights = 16384;
+// Five decimals of a degree are about a metre, finer than a fix's thousandth of a minute.
+constexpr double kCoordinateScale = 1e5;
+
+struct ViewOptions {
+    std::vector<std::string> inputs;
+    std::string output;
+};
+
+std::string lowerExtension(const std::string& path) {
+    const size_t dot = path.find_last_of("./\\");
+    if (dot == std::string::npos || path[dot] != '.') return "";
+    std::string extension = path.substr(dot);
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+std::string fileName(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+float coordinate(double degrees) {
+    return static_cast<float>(std::round(degrees * kCoordinateScale) / kCoordinateScale);
+}
+
+std::string isoDate(const IgcDate& date) {
+    if (date.year == 0) return "";
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year % 10000, date.month % 100,
+                  date.day % 100);
+    return text;
+}
+
+Json flightToJson(const IgcFlightText& flight, const std::string& path, int number) {
+    Json task = Json::array();
+    for (const IgcTaskPoint& point : flight.task) {
+        task.push_back({{"latitude", coordinate(point.latitude)},
+                        {"longitude", coordinate(point.longitude)},
+                        {"name", decodeCp1252(point.name)}});
+    }
+    Json time = Json::array(), latitude = Json::array(), longitude = Json::array();
+    Json gnss = Json::array(), pressure = Json::array();
+    for (const IgcFix& fix : flight.fixes) {
+        time.push_back(fix.seconds);
+        latitude.push_back(coordinate(fix.latitude));
+        longitude.push_back(coordinate(fix.longitude));
+        gnss.push_back(fix.gnssAltitude);
+        pressure.push_back(fix.pressureAltitude);
+    }
+    Json fixes = Json::object();
+    fixes["time"] = std::move(time);
+    fixes["latitude"] = std::move(latitude);
+    fixes["longitude"] = std::move(longitude);
+    fixes["gnssAltitude"] = std::move(gnss);
+    fixes["pressureAltitude"] = std::move(pressure);
+    Json json = Json::object();
+    json["file"] = fileName(path);
+    json["number"] = number;
+    json["date"] = isoDate(flight.date);
+    json["pilot"] = decodeCp1252(flight.header("PLT"));
+    json["gliderType"] = decodeCp1252(flight.header("GTY"));
+    json["gliderId"] = decodeCp1252(flight.header("GID"));
+    json["competitionId"] = decodeCp1252(flight.header("CID"));
+    json["task"] = std::move(task);
+    json["fixes"] = std::move(fixes);
+    return json;
+}
+
+// Every flight of a flight file, as the driver prints it.
+void readFlights(DriverLibrary& driver, const std::string& path, Json& flights) {
+    std::unique_ptr<CStdioFile> file = openInput(path);
+    TrackedFile tracked(*file);
+    DriverSession session(driver);
+    for (int number = 1; number <= kMaxFlights; ++number) {
+        IgcCapture capture(path);
+        int32_t result = 0;
+        try {
+            result = driver.Flight2IGC(&tracked, &capture.file());
+        } catch (const FIO_Error& e) {
+            const std::string record =
+                e.message == kBadFile ? "header" : "flight " + std::to_string(number);
+            throw ToolError(path, e.message + " (" + record + ", byte " +
+                                      std::to_string(tracked.lastReadStart()) + ")");
+        } catch (const CFileException& e) {
+            throw ToolError(e.m_strFileName,
+                            fileErrorReason(e) + " (flight " + std::to_string(number) + ")");
+        } catch (const std::exception& e) {
+            throw ToolError(path,
+                            std::string(e.what()) + " (flight " + std::to_string(number) + ")");
+        }
+        if (result == 0) return;
+        if (result != 1) {
+            throw ToolError(path, "the driver cannot convert flights (it answered " +
+                                      std::to_string(result) + ")");
+        }
+        try {
+            flights.push_back(flightToJson(parseIgcText(capture.contents()), path, number));
+        } catch (const IgcTextError& e) {
+            throw ToolError(path, "flight " + std::to_string(number) + ": the driver's IGC text " +
+                                      "line " + std::to_string(e.line) + ": " + e.what());
+        } catch (const std::system_error& e) {
+            throw ToolError(path, e.what());
+        }
+    }
+    throw ToolError(path, "the driver converted more flights than a flight file holds");
+}
+
+Json readInputs(const GlobalOptions& global, const ViewOptions& options) {
+    std::unique_ptr<DriverLibrary> routeDriver, flightDriver;
+    Json tasks = Json::array();
+    Json flights = Json::array();
+    for (const std::string& path : options.inputs) {
+        if (lowerExtension(path) == ".flt") {
+            if (!flightDriver) flightDriver = loadDriver(driverPath(global, kFlightDriver));
+            readFlights(*flightDriver, path, flights);
+        } else {
+            if (!routeDriver) routeDriver = loadDriver(driverPath(global, kRouteDriver));
+            Json task = taskToJson(readTaskFile(*routeDriver, path));
+            Json entry = Json::object();
+            entry["file"] = fileName(path);
+            entry["turnpoints"] = std::move(task["turnpoints"]);
+            entry["routes"] = std::move(task["routes"]);
+            tasks.push_back(std::move(entry));
+        }
+    }
+    Json data = Json::object();
+    data["tasks"] = std::move(tasks);
+    data["flights"] = std::move(flights);
+    return data;
+}
+
+int runView(const GlobalOptions& global, const ViewOptions& options) {
+    try {
+        const std::optional<ViewPageTemplate> page = viewPageTemplate();
+        if (!page) {
+            throw ToolError("",
+                            "this build of velkano has no view page: it was built without the "
+                            "web libraries (run npm ci in tools/velkano/view, then build "
+                            "again)");
+        }
+        const bool toStandardOutput = options.output == kToStandardOutput;
+        for (const std::string& input : options.inputs) {
+            if (!toStandardOutput) refuseToWriteOverTask(options.output, input);
+        }
+        const std::string html = viewPage(*page, readInputs(global, options));
+        if (toStandardOutput) {
+            writeStandardOutput(html);
+        } else {
+            AtomicOutput output(options.output);
+            output.write(html);
+            output.commit();
+        }
+        return kExitOk;
+    } catch (const ToolError& e) {
+        reportError(e);
+        return kExitFailure;
+    }
+}
+
+}  // namespace
+
+CommandRunner addViewCommand(CLI::App& app, const GlobalOptions& global) {
+    CLI::App* command =
+        app.add_subcommand("view", "Show task files and flight files on one web page");
+    command->footer(
+        "Writes one HTML file that any current browser opens from disk, offline included: the\n"
+        "map, chart and geodesy libraries and the data are inside it; only map tiles come\n"
+        "from the network (OpenStreetMap), and without one the map has a plain background.\n"
+        "Task files (.rtx, with the .top beside them) show every turnpoint and route, with the\n"
+        "routes' distances on the WGS84 ellipsoid; flight files (.flt) show each flight's track\n"
+        "coloured by altitude, its declared task and its barogram, one flight at a time.\n"
+        "A file whose extension is not .flt is read as a task file. Nothing is written when a\n"
+        "file cannot be read (exit status 1). A build made without the web libraries has no\n"
+        "page: view then says so and exits with status 1.");
+    auto options = std::make_shared<ViewOptions>();
+    command->add_option("files", options->inputs, "Task files (.rtx) and flight files (.flt)")
+        ->required();
+    command
+        ->add_option("-o,--output", options->output,
+                     "The page to write (replaced only once complete); - is standard output")
+        ->required();
+    return [&global, options] { return runView(global, *options); };
+}
+
+}  // namespace velkano::tool
