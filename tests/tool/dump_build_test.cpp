@@ -105,6 +105,42 @@ TEST(DumpBuild, BuildThenDumpGivesBackTheDocumentRenumbered) {
     EXPECT_EQ(readText(dir.file("out.json")), dump.out);
 }
 
+// The page carries each task file as dump prints it, in a script element its texts cannot end;
+// a build without the web libraries says it has no page. No page is left by a failed run.
+TEST(DumpBuild, ViewEmbedsWhatDumpPrints) {
+    ScratchDir dir;
+    writeText(dir.file("in.json"),
+              R"({"turnpoints":[{"number":1,"name":"</script><!--","latitude":47.5}],)"
+              R"("routes":[{"name":"a & \"b\" <c>","points":[{"number":1}]}]})");
+    ASSERT_EQ(runVelkano({"build", dir.file("in.json"), "-o", dir.file("t.rtx")}).status, 0);
+    const auto view = runVelkano({"view", dir.file("t.rtx"), "-o", dir.file("page.html")});
+#if VELKANO_HAS_VIEW_PAGE
+    ASSERT_EQ(view.status, 0) << view.err;
+    const std::string page = readText(dir.file("page.html"));
+    const std::string open = "<script type=\"application/json\" id=\"velkano-data\">";
+    const size_t start = page.find(open) + open.size();
+    ASSERT_NE(start, std::string::npos + open.size());
+    const std::string data = page.substr(start, page.find("</script>", start) - start);
+    EXPECT_EQ(data.find_first_of("<>&"), std::string::npos) << data;
+    const Json dumped = parseJson(runVelkano({"dump", dir.file("t.rtx")}).out);
+    const Json shown = parseJson(data);
+    EXPECT_EQ(shown["tasks"][0]["file"], "t.rtx");
+    EXPECT_EQ(shown["tasks"][0]["turnpoints"], dumped["turnpoints"]);
+    EXPECT_EQ(shown["tasks"][0]["routes"], dumped["routes"]);
+    EXPECT_EQ(shown["flights"], Json::array());
+#else
+    EXPECT_EQ(view.status, 1);
+    EXPECT_NE(view.err.find("has no view page"), std::string::npos) << view.err;
+#endif
+    const auto missing =
+        runVelkano({"view", dir.file("t.rtx"), dir.file("none.flt"), "-o", dir.file("bad.html")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("bad.html")));
+    const auto overInput = runVelkano({"view", dir.file("t.rtx"), "-o", dir.file("t.top")});
+    EXPECT_EQ(overInput.status, 1);
+    EXPECT_EQ(listDirectory(dir.path().string()).size(), VELKANO_HAS_VIEW_PAGE ? 4u : 3u);
+}
+
 TEST(DumpBuild, TextsAreStoredAsWindows1252) {
     ScratchDir dir;
     writeText(dir.file("in.json"),
@@ -301,12 +337,13 @@ TEST(DumpBuild, UsageErrorsExitWithTwo) {
         {"igc"},
         {"igc", "a.flt", "--line-ending", "cr"},
         {"igc", "a.flt", "-o", "/nonexistent/dir"},
+        {"view", "a.rtx"},
     };
     for (const auto& args : usages) {
         const auto run = runVelkano(args);
         EXPECT_EQ(run.status, 2) << (args.empty() ? "(none)" : args[0]) << " " << run.err;
     }
-    for (const char* command : {"dump", "build", "igc"}) {
+    for (const char* command : {"dump", "build", "igc", "view"}) {
         const auto help = runVelkano({command, "--help"});
         EXPECT_EQ(help.status, 0);
         EXPECT_NE(help.out.find("Usage:"), std::string::npos);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # velkano.exe under Wine against the Linux velkano: every sample flight converted to IGC (both
 # line endings), the task and turnpoint files built from every sample JSON and from
-# sample_task.json, and every sample and built task file dumped to JSON, all byte for byte.
+# sample_task.json, every sample and built task file dumped to JSON, and the view page of all
+# samples (the Windows build embeds the same page), all byte for byte.
 # Usage: compare_tool_output.sh LINUX_VELKANO WINDOWS_VELKANO_EXE   (run from the repository)
 set -euo pipefail
 linux=$(realpath "${1:?usage: compare_tool_output.sh LINUX_VELKANO WINDOWS_VELKANO_EXE}")
@@ -48,6 +49,8 @@ for side in linux windows; do
   for task in "$side"/task/*.rtx; do
     run "$side" dump "$task" -o "$side/json/built-$(basename "${task%.rtx}").json"
   done
+  mkdir -p "$side/view"
+  run "$side" view in/*.rtx "${flights[@]}" -o "$side/view/samples.html"
 done
 
 for ending in crlf lf; do
@@ -56,7 +59,7 @@ for ending in crlf lf; do
   [ -n "$(ls linux/igc-$ending)" ] || { echo "FAIL: no IGC file written"; exit 1; }
   for igc in linux/igc-$ending/*; do same "$igc" "windows/igc-$ending/$(basename "$igc")"; done
 done
-for dir in task json; do
+for dir in task json view; do
   [ "$(ls linux/$dir)" = "$(ls windows/$dir)" ] ||
     { echo "FAIL: different files in $dir:"; diff <(ls linux/$dir) <(ls windows/$dir); exit 1; }
   for file in linux/$dir/*; do same "$file" "windows/$dir/$(basename "$file")"; done
