@@ -307,6 +307,10 @@
       width: barogramBox.clientWidth,
       height: barogramBox.clientHeight - LEGEND_HEIGHT,
       tzDate: (ts) => uPlot.tzDate(new Date(ts * 1000), 'Etc/UTC'),
+      // 24-hour clock and ISO dates in place of uPlot's defaults.
+      fmtDate: (template) => uPlot.fmtDate(template
+        .replace('{M}/{D}/{YY}', '{YYYY}-{MM}-{DD}').replace('{M}/{D}', '{MM}-{DD}')
+        .replace(/\{h\}\{aa\}/g, '{HH}:{mm}').replace(/\{h\}/g, '{HH}').replace(/\{aa\}/g, '')),
       scales: { x: { time: true } },
       series: [
         { label: 'UTC' },
