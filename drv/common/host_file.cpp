@@ -1,6 +1,6 @@
 #include "velkano/host_file.h"
 
-#include <bit>
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstring>
@@ -31,60 +31,25 @@ const char* modeFor(unsigned flags) {
 
 constexpr size_t kStreamBuffer = 64 * 1024;
 
-// Record fields are mostly one to six bytes wide, and a full fread or fwrite per field costs
-// several times the field itself. Fields up to this width go straight through the stream's
-// buffer instead; wider ones (texts) still take one call.
-constexpr uint32_t kSmallField = 8;
-
-#if !defined(_WIN32)
-// The low count bytes of a little-endian value, stored the way a reader loads the field:
-// stored byte by byte, an int16 or int32 loaded whole waits for every byte to land.
-void storeField(unsigned char* out, uint64_t value, size_t count) {
-    const auto low = static_cast<uint32_t>(value);
-    const auto word = static_cast<uint16_t>(value);
-    const auto high = static_cast<uint16_t>(value >> 32);
+// Record fields are one to six bytes wide: copied with a width the compiler knows, a field
+// costs a few instructions instead of a call.
+inline void copyField(unsigned char* to, const unsigned char* from, uint32_t count) {
     switch (count) {
+        case 1:
+            *to = *from;
+            return;
         case 2:
-            std::memcpy(out, &word, 2);
+            std::memcpy(to, from, 2);
             return;
         case 4:
-            std::memcpy(out, &low, 4);
+            std::memcpy(to, from, 4);
             return;
-        case 6:  // Real48
-            std::memcpy(out, &low, 4);
-            std::memcpy(out + 4, &high, 2);
+        case 6:
+            std::memcpy(to, from, 6);
             return;
         default:
-            for (size_t i = 0; i < count; ++i) out[i] = static_cast<unsigned char>(value >> 8 * i);
+            std::memcpy(to, from, count);
     }
-}
-#endif
-
-size_t readFromStream(std::FILE* stream, unsigned char* bytes, uint32_t count) {
-#if !defined(_WIN32)
-    if (count <= kSmallField && std::endian::native == std::endian::little) {
-        uint64_t value = 0;
-        size_t got = 0;
-        int c = 0;
-        while (got < count && (c = getc_unlocked(stream)) != EOF) {
-            value |= static_cast<uint64_t>(static_cast<unsigned char>(c)) << (8 * got++);
-        }
-        storeField(bytes, value, got);
-        return got;
-    }
-#endif
-    return std::fread(bytes, 1, count, stream);
-}
-
-size_t writeToStream(std::FILE* stream, const unsigned char* bytes, uint32_t count) {
-#if !defined(_WIN32)
-    if (count <= kSmallField) {
-        size_t put = 0;
-        while (put < count && putc_unlocked(bytes[put], stream) != EOF) ++put;
-        return put;
-    }
-#endif
-    return std::fwrite(bytes, 1, count, stream);
 }
 
 }  // namespace
@@ -125,10 +90,9 @@ int fileExceptionCauseFromErrno(int osError) {
 }
 
 CStdioFile::CStdioFile(const std::string& path, unsigned flags)
-    // Records are read field by field; a generous buffer keeps that to a few system calls.
-    // It is handed to the stream: given none, some C runtimes ignore the size asked for and
-    // keep their default of a few KiB.
-    : path_(path), buffer_(new char[kStreamBuffer]) {
+    // Printing goes through the stream's buffer: given none, some C runtimes ignore the size
+    // asked for and keep their default of a few KiB.
+    : path_(path), streamBuffer_(new char[kStreamBuffer]) {
     const char* mode = modeFor(flags);
     stream_ = std::fopen(path.c_str(), mode);
     if (stream_ == nullptr && (flags & modeCreate) && (flags & modeNoTruncate)) {
@@ -138,14 +102,25 @@ CStdioFile::CStdioFile(const std::string& path, unsigned flags)
         const int err = errno;
         throw CFileException(fileExceptionCauseFromErrno(err), err, path_);
     }
-    std::setvbuf(stream_, buffer_.get(), _IOFBF, kStreamBuffer);
+    std::setvbuf(stream_, streamBuffer_.get(), _IOFBF, kStreamBuffer);
 }
 
+// The owner may have read or written the stream last.
 CStdioFile::CStdioFile(std::FILE* stream, std::string path, bool owns, uint32_t position)
-    : stream_(stream), path_(std::move(path)), owns_(owns), position_(position) {}
+    : stream_(stream),
+      path_(std::move(path)),
+      owns_(owns),
+      lastStreamOp_(StreamOp::unknown),
+      position_(position) {}
 
 CStdioFile::~CStdioFile() {
-    if (stream_ != nullptr && owns_) std::fclose(stream_);
+    if (stream_ == nullptr) return;
+    if (mode_ == Mode::writing) {
+        writePending();
+    } else if (mode_ == Mode::reading && !owns_) {
+        giveBackReadAhead();
+    }
+    if (owns_) std::fclose(stream_);
 }
 
 void CStdioFile::throwLastError(int fallbackCause) const {
@@ -154,58 +129,176 @@ void CStdioFile::throwLastError(int fallbackCause) const {
     throw CFileException(cause, err, path_);
 }
 
-uint32_t CStdioFile::Seek(int64_t offset, int origin) {
-    const int whence = origin == begin ? SEEK_SET : origin == current ? SEEK_CUR : SEEK_END;
+void CStdioFile::switchStreamTo(StreamOp op) {
+    if (lastStreamOp_ != StreamOp::none && lastStreamOp_ != op) {
+        std::fseek(stream_, 0, SEEK_CUR);
+    }
+    lastStreamOp_ = op;
+}
+
+std::FILE* CStdioFile::stream() {
+    if (stream_ == nullptr) return nullptr;
+    releaseBuffer();
+    switchStreamTo(StreamOp::unknown);
+    return stream_;
+}
+
+std::FILE* CStdioFile::streamForPrinting() {
     if (stream_ == nullptr) throw CFileException(CFileException::invalidFile, 0, path_);
+    releaseBuffer();
+    // After the owner's own use of the stream, positioning is the owner's part, as it is for
+    // any print to a stream.
+    if (lastStreamOp_ == StreamOp::read) std::fseek(stream_, 0, SEEK_CUR);
+    lastStreamOp_ = StreamOp::write;
+    return stream_;
+}
+
+void CStdioFile::ensureBuffer() {
+    if (!buffer_) buffer_.reset(new unsigned char[kBufferSize]);
+}
+
+int CStdioFile::writePending() noexcept {
+    const uint32_t pending = end_;
+    mode_ = Mode::idle;
+    next_ = end_ = 0;
+    if (pending == 0) return 0;
+    switchStreamTo(StreamOp::write);
+    errno = 0;
+    if (std::fwrite(buffer_.get(), 1, pending, stream_) == pending) return 0;
+    const int err = errno;
+    std::clearerr(stream_);
+    return err != 0 ? err : ENOSPC;
+}
+
+void CStdioFile::giveBackReadAhead() noexcept {
+    const uint32_t unread = end_ - next_;
+    mode_ = Mode::idle;
+    next_ = end_ = 0;
+    if (unread == 0) return;
+    std::fseek(stream_, -static_cast<long>(unread), SEEK_CUR);
+    lastStreamOp_ = StreamOp::none;
+}
+
+void CStdioFile::releaseBuffer() {
+    if (mode_ == Mode::reading) {
+        giveBackReadAhead();
+        return;
+    }
+    const int err = writePending();
+    if (err != 0) throw CFileException(fileExceptionCauseFromErrno(err), err, path_);
+}
+
+uint32_t CStdioFile::Seek(int64_t offset, int origin) {
+    if (stream_ == nullptr) throw CFileException(CFileException::invalidFile, 0, path_);
+    if (mode_ == Mode::reading && origin != end) {
+        // Inside the read-ahead (a reader going back to a header, say): no stream call.
+        const int64_t target = origin == begin ? offset : position_ + offset;
+        const int64_t bufferStart = static_cast<int64_t>(position_) - next_;
+        if (target >= bufferStart && target <= bufferStart + end_) {
+            next_ = static_cast<uint32_t>(target - bufferStart);
+            position_ = static_cast<uint32_t>(target);
+            return position_;
+        }
+    }
+    // The stream stands where this object's position is once the buffer is released.
+    releaseBuffer();
+    const int whence = origin == begin ? SEEK_SET : origin == current ? SEEK_CUR : SEEK_END;
     errno = 0;
     if (std::fseek(stream_, static_cast<long>(offset), whence) != 0) {
         throwLastError(CFileException::badSeek);
     }
+    lastStreamOp_ = StreamOp::none;
     const long now = std::ftell(stream_);
     // long is 32 bits on Windows: compare unsigned, or every position would be out of range.
     if (now < 0 || static_cast<uint64_t>(now) > UINT32_MAX) {
         throwLastError(CFileException::badSeek);
     }
-    lastWasWrite_ = false;
     position_ = static_cast<uint32_t>(now);
     return position_;
 }
 
 uint32_t CStdioFile::Read(void* buffer, uint32_t count) {
-    if (count == 0) return 0;
     auto* bytes = static_cast<unsigned char*>(buffer);
-    size_t got = 0;
+    if (mode_ == Mode::reading && end_ - next_ >= count) {
+        copyField(bytes, buffer_.get() + next_, count);
+        next_ += count;
+        position_ += count;
+        return count;
+    }
+    return readSlow(bytes, count);
+}
+
+uint32_t CStdioFile::readSlow(unsigned char* bytes, uint32_t count) {
+    if (count == 0) return 0;
+    uint32_t got = 0;
     if (stream_ != nullptr) {
-        if (lastWasWrite_) {
-            // The C runtime needs a positioning call between a write and a read.
-            std::fseek(stream_, 0, SEEK_CUR);
-            lastWasWrite_ = false;
+        if (mode_ == Mode::writing) releaseBuffer();
+        if (mode_ == Mode::idle) {
+            ensureBuffer();
+            mode_ = Mode::reading;
         }
-        got = readFromStream(stream_, bytes, count);
+        switchStreamTo(StreamOp::read);
+        while (got < count) {
+            if (next_ == end_) {
+                if (count - got >= kBufferSize) {
+                    got += static_cast<uint32_t>(std::fread(bytes + got, 1, count - got, stream_));
+                    break;
+                }
+                next_ = 0;
+                end_ = static_cast<uint32_t>(std::fread(buffer_.get(), 1, kBufferSize, stream_));
+                if (end_ == 0) break;
+            }
+            const uint32_t take = std::min(count - got, end_ - next_);
+            std::memcpy(bytes + got, buffer_.get() + next_, take);
+            next_ += take;
+            got += take;
+        }
     }
     if (got < count) std::memset(bytes + got, 0, count - got);
-    position_ += static_cast<uint32_t>(got);
-    return static_cast<uint32_t>(got);
+    position_ += got;
+    return got;
 }
 
 void CStdioFile::Write(const void* buffer, uint32_t count) {
+    const auto* bytes = static_cast<const unsigned char*>(buffer);
+    if (mode_ == Mode::writing && kBufferSize - end_ >= count) {
+        copyField(buffer_.get() + end_, bytes, count);
+        end_ += count;
+        position_ += count;
+        return;
+    }
+    writeSlow(bytes, count);
+}
+
+void CStdioFile::writeSlow(const unsigned char* bytes, uint32_t count) {
     if (count == 0) return;
     if (stream_ == nullptr) throw CFileException(CFileException::invalidFile, 0, path_);
-    if (!lastWasWrite_) {
-        std::fseek(stream_, 0, SEEK_CUR);
-        lastWasWrite_ = true;
+    if (mode_ == Mode::writing) {
+        releaseBuffer();  // full
+    } else if (mode_ == Mode::reading) {
+        giveBackReadAhead();  // one position for reading and writing
     }
-    errno = 0;
-    const size_t put = writeToStream(stream_, static_cast<const unsigned char*>(buffer), count);
-    position_ += static_cast<uint32_t>(put);
-    if (put != count) {
-        std::clearerr(stream_);
-        throwLastError(CFileException::diskFull);
+    if (count >= kBufferSize) {
+        switchStreamTo(StreamOp::write);
+        errno = 0;
+        const size_t put = std::fwrite(bytes, 1, count, stream_);
+        position_ += static_cast<uint32_t>(put);
+        if (put != count) {
+            std::clearerr(stream_);
+            throwLastError(CFileException::diskFull);
+        }
+        return;
     }
+    ensureBuffer();
+    mode_ = Mode::writing;
+    std::memcpy(buffer_.get(), bytes, count);
+    end_ = count;
+    position_ += count;
 }
 
 void CStdioFile::Flush() {
     if (stream_ == nullptr) return;
+    if (mode_ == Mode::writing) releaseBuffer();
     errno = 0;
     if (std::fflush(stream_) != 0) {
         std::clearerr(stream_);
@@ -215,20 +308,22 @@ void CStdioFile::Flush() {
 
 void CStdioFile::Close() {
     if (stream_ == nullptr) return;
+    int err = 0;
+    if (mode_ == Mode::writing) {
+        err = writePending();
+    } else if (mode_ == Mode::reading && !owns_) {
+        giveBackReadAhead();
+    }
     std::FILE* stream = stream_;
     stream_ = nullptr;
-    if (!owns_) {
-        errno = 0;
-        if (std::fflush(stream) != 0) throwLastError(CFileException::hardIO);
-        return;
-    }
     errno = 0;
-    if (std::fclose(stream) != 0) throwLastError(CFileException::hardIO);
+    const bool done = owns_ ? std::fclose(stream) == 0 : std::fflush(stream) == 0;
+    if (err == 0 && !done) err = errno != 0 ? errno : EIO;
+    if (err != 0) throw CFileException(fileExceptionCauseFromErrno(err), err, path_);
 }
 
 void igcPrintf(CStdioFile& out, const char* format, ...) {
-    std::FILE* stream = out.stream();
-    if (stream == nullptr) throw CFileException(CFileException::invalidFile, 0, out.GetFilePath());
+    std::FILE* stream = out.streamForPrinting();
     va_list args;
     va_start(args, format);
     errno = 0;
@@ -240,4 +335,5 @@ void igcPrintf(CStdioFile& out, const char* format, ...) {
         std::clearerr(stream);
         throw CFileException(CFileException::genericException, err, out.GetFilePath());
     }
+    out.position_ += static_cast<uint32_t>(printed);
 }

@@ -1,12 +1,16 @@
 // Field-sized reads and writes through CStdioFile: every width a record field has, and the
-// widths around them, must carry their bytes in order, also where the file ends mid-field.
+// widths around them, must carry their bytes in order, also where the file ends mid-field,
+// across the edges of the file's own buffer and in any mix with seeks and printing.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <numeric>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "host_test_support.h"
+#include "mem_file.h"
 #include "velkano/host_file.h"
 
 namespace {
@@ -59,6 +63,64 @@ TEST(CStdioFileFieldsTest, WritesEveryFieldWidthInOrder) {
         EXPECT_EQ(file.GetPosition(), expected.size());
     }
     EXPECT_EQ(readFileBytes(dir.file("fields.bin")), expected);
+}
+
+// A long random mix of reads, writes, seeks and prints on one file, checked step by step
+// against an in-memory file: fields straddle the buffer's end, seeks land inside and outside
+// the read-ahead, reads follow writes and writes follow reads, reads run past the end.
+TEST(CStdioFileFieldsTest, MixedOperationsMatchAnInMemoryFile) {
+    constexpr uint32_t kBuffer = CStdioFile::kBufferSize;
+    const uint32_t widths[] = {1, 2, 4, 6, 7, 30, 255, kBuffer - 3, kBuffer + 5};
+    ScratchDir dir;
+    const std::string path = dir.file("mixed.bin");
+    MemFile model;
+    std::mt19937 random(15);
+    const auto pick = [&](uint32_t below) { return static_cast<uint32_t>(random() % below); };
+    {
+        CStdioFile file(path, kCreate | CStdioFile::modeReadWrite);
+        for (int step = 0; step < 4000; ++step) {
+            const uint32_t width = widths[pick(std::size(widths))];
+            const uint32_t op = pick(10);
+            const std::string at = "step " + std::to_string(step) + ", op " + std::to_string(op) +
+                                   ", width " + std::to_string(width);
+            if (op < 4) {
+                std::vector<uint8_t> got(width, 0xEE);
+                std::vector<uint8_t> expected(width, 0xDD);
+                ASSERT_EQ(file.Read(got.data(), width), model.Read(expected.data(), width)) << at;
+                ASSERT_EQ(got, expected) << at;
+            } else if (op < 7) {
+                std::vector<uint8_t> bytes(width);
+                for (uint8_t& b : bytes) b = static_cast<uint8_t>(random());
+                file.Write(bytes.data(), width);
+                model.Write(bytes.data(), width);
+            } else if (op < 9) {
+                // Near the position (mostly inside the read-ahead), near an edge of a
+                // buffer or of the file, or anywhere.
+                const int origin = static_cast<int>(pick(3));
+                const int64_t size = model.size();
+                const int64_t nudge = int64_t{pick(3)} - 1;
+                const int64_t targets[] = {
+                    model.GetPosition() + pick(80) - int64_t{40},
+                    int64_t{pick(4)} * kBuffer + nudge,
+                    size + nudge,
+                    pick(static_cast<uint32_t>(size) + 100),
+                };
+                const int64_t target = std::max<int64_t>(0, targets[op == 7 ? 0 : 1 + pick(3)]);
+                const int64_t base = origin == CFile::begin     ? 0
+                                     : origin == CFile::current ? model.GetPosition()
+                                                                : size;
+                ASSERT_EQ(file.Seek(target - base, origin), model.Seek(target - base, origin))
+                    << at;
+            } else {
+                const std::string text = "B" + std::to_string(step) + "\n";
+                igcPrintf(file, "B%d\n", step);
+                model.Write(text.data(), static_cast<uint32_t>(text.size()));
+            }
+            ASSERT_EQ(file.GetPosition(), model.GetPosition()) << at;
+        }
+        file.Close();
+    }
+    EXPECT_EQ(readFileBytes(path), model.bytes());
 }
 
 }  // namespace

@@ -12,23 +12,34 @@ namespace velkano::tool {
 
 class TrackedFile : public CFile {
 public:
-    explicit TrackedFile(CFile& file) : file_(file) {}
+    explicit TrackedFile(CFile& file) : file_(file), position_(file.GetPosition()) {}
 
     uint32_t GetPosition() const override { return file_.GetPosition(); }
     std::string GetFilePath() const override { return file_.GetFilePath(); }
-    uint32_t Seek(int64_t offset, int origin) override { return file_.Seek(offset, origin); }
-    uint32_t Read(void* buffer, uint32_t count) override {
-        lastReadStart_ = file_.GetPosition();
-        ++reads_;
-        return file_.Read(buffer, count);
+    uint32_t Seek(int64_t offset, int origin) override {
+        position_ = file_.Seek(offset, origin);
+        return position_;
     }
-    void Write(const void* buffer, uint32_t count) override { file_.Write(buffer, count); }
+    // A read moves the position by the count it returns: the offset is followed here, so a
+    // field costs no call to ask the file where it is.
+    uint32_t Read(void* buffer, uint32_t count) override {
+        lastReadStart_ = position_;
+        ++reads_;
+        const uint32_t got = file_.Read(buffer, count);
+        position_ += got;
+        return got;
+    }
+    void Write(const void* buffer, uint32_t count) override {
+        file_.Write(buffer, count);
+        position_ += count;
+    }
 
     uint32_t lastReadStart() const { return lastReadStart_; }
     uint64_t readCount() const { return reads_; }
 
 private:
     CFile& file_;
+    uint32_t position_;
     uint32_t lastReadStart_ = 0;
     uint64_t reads_ = 0;
 };

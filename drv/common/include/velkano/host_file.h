@@ -68,8 +68,21 @@ public:
     virtual void Write(const void* buffer, uint32_t count) = 0;
 };
 
-// A buffered file over the C runtime's FILE stream. Reads and writes go through the
-// stream's buffer, so reading a record field by field costs no system call per field.
+class CStdioFile;
+
+// Formatted printing to an IGC output file. On a failed print the stream's error state is
+// cleared and CFileException(genericException, errno, file name) is thrown.
+void igcPrintf(CStdioFile& out, const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 2, 3)))
+#endif
+    ;
+
+// A file over the C runtime's FILE stream. Records are read and written field by field, so
+// the file keeps a read-ahead buffer of its own (or, while writing, a buffer of pending
+// writes): a field costs a bounds check and a copy, the stream is called once per buffer.
+// Field reads and writes assume a binary stream; formatted printing goes straight to the
+// stream, so a text-mode stream translates what is printed.
 class CStdioFile : public CFile {
 public:
     // Open flags, with the values of the platform's file class.
@@ -90,8 +103,10 @@ public:
     // Opens path with the given flags; throws CFileException on failure.
     CStdioFile(const std::string& path, unsigned flags);
     // Takes over an open stream (ownership passes when owns is true). position is the
-    // stream's current offset; path is the name quoted in errors.
+    // stream's current offset; path is the name quoted in errors. A stream that is not
+    // owned is left where this object's position is when the object is destroyed.
     CStdioFile(std::FILE* stream, std::string path, bool owns, uint32_t position = 0);
+    // Pending writes go to the stream; failures there show on the stream's error state.
     ~CStdioFile() override;
 
     CStdioFile(const CStdioFile&) = delete;
@@ -101,6 +116,7 @@ public:
     std::string GetFilePath() const override { return path_; }
     uint32_t Seek(int64_t offset, int origin) override;
     uint32_t Read(void* buffer, uint32_t count) override;
+    // Writes that fail in the buffer's stream are reported at the latest by Flush or Close.
     void Write(const void* buffer, uint32_t count) override;
 
     // Writes buffered data to the operating system; throws CFileException on failure.
@@ -108,19 +124,48 @@ public:
     // Flushes and closes; throws CFileException when either fails. Idempotent.
     void Close();
 
-    // The underlying stream, for formatted printing.
-    std::FILE* stream() const { return stream_; }
+    // The underlying stream, for a host that works on the stream itself: pending writes are
+    // handed to it and unread read-ahead given back first, so it stands at GetPosition().
+    // Throws CFileException when the pending writes fail.
+    std::FILE* stream();
+
+    // The width of the read-ahead and write buffer: the stream is called rarely, and the
+    // buffer stays in the cache. Reads and writes at least this wide go to the stream directly.
+    static constexpr uint32_t kBufferSize = 64 * 1024;
 
 private:
+    friend void igcPrintf(CStdioFile& out, const char* format, ...);
+
+    enum class Mode : unsigned char { idle, reading, writing };
+    // The C runtime needs a positioning call between a stream's reads and writes.
+    enum class StreamOp : unsigned char { none, read, write, unknown };
+
     [[noreturn]] void throwLastError(int fallbackCause) const;
+    uint32_t readSlow(unsigned char* bytes, uint32_t count);
+    void writeSlow(const unsigned char* bytes, uint32_t count);
+    void switchStreamTo(StreamOp op);
+    // Readies the stream for formatted printing at this object's position.
+    std::FILE* streamForPrinting();
+    void ensureBuffer();
+    // Writes the pending bytes to the stream; returns errno or 0. Never throws.
+    int writePending() noexcept;
+    // Ends reading or writing through the buffer: pending writes go out (throwing on
+    // failure), unread read-ahead is given back to the stream.
+    void releaseBuffer();
+    void giveBackReadAhead() noexcept;
 
     std::FILE* stream_ = nullptr;
     std::string path_;
     bool owns_ = true;
-    bool lastWasWrite_ = false;
+    Mode mode_ = Mode::idle;
+    StreamOp lastStreamOp_ = StreamOp::none;
     uint32_t position_ = 0;
+    // Reading: the unread bytes are [next_, end_); writing: the pending bytes are [0, end_).
+    uint32_t next_ = 0;
+    uint32_t end_ = 0;
+    std::unique_ptr<unsigned char[]> buffer_;  // allocated by the first field read or write
     // The stream's buffer when this object opened the stream; freed after the stream closes.
-    std::unique_ptr<char[]> buffer_;
+    std::unique_ptr<char[]> streamBuffer_;
 };
 
 // The drivers' own file, used for the companion turnpoint file.
@@ -131,11 +176,3 @@ public:
 
     CFIOFile(const std::string& path, unsigned flags) : CStdioFile(path, flags) {}
 };
-
-// Formatted printing to an IGC output file. On a failed print the stream's error state is
-// cleared and CFileException(genericException, errno, file name) is thrown.
-void igcPrintf(CStdioFile& out, const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 2, 3)))
-#endif
-    ;
