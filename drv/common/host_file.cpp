@@ -145,7 +145,7 @@ std::FILE* CStdioFile::stream() {
 
 std::FILE* CStdioFile::streamForPrinting() {
     if (stream_ == nullptr) throw CFileException(CFileException::invalidFile, 0, path_);
-    releaseBuffer();
+    if (mode_ != Mode::idle) releaseBuffer();
     // After the owner's own use of the stream, positioning is the owner's part, as it is for
     // any print to a stream.
     if (lastStreamOp_ == StreamOp::read) std::fseek(stream_, 0, SEEK_CUR);
@@ -327,7 +327,15 @@ void igcPrintf(CStdioFile& out, const char* format, ...) {
     va_list args;
     va_start(args, format);
     errno = 0;
-    const int printed = std::vfprintf(stream, format, args);
+    int printed = 0;
+    if (std::strcmp(format, "%s") == 0) {
+        // A line put together by the writer: the bytes "%s" prints, without parsing a format
+        // for each of a flight's tens of thousands of lines.
+        const char* text = va_arg(args, const char*);
+        printed = std::fputs(text, stream) < 0 ? -1 : static_cast<int>(std::strlen(text));
+    } else {
+        printed = std::vfprintf(stream, format, args);
+    }
     const int err = errno;
     va_end(args);
     // Some C runtimes flag the stream and still return the count of a print that failed.

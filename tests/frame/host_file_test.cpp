@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -137,19 +138,27 @@ TEST(IgcPrintfTest, FailedPrintClearsTheStreamAndThrowsTheFileException) {
 #if defined(_WIN32)
     GTEST_SKIP() << "needs /dev/full; test_windows prints to a read-only stream instead";
 #endif
-    std::FILE* stream = std::fopen("/dev/full", "w");
-    ASSERT_NE(stream, nullptr);
-    std::setvbuf(stream, nullptr, _IONBF, 0);  // every print reaches the device at once
-    CStdioFile out(stream, "/dev/full", true);
-    try {
-        igcPrintf(out, "HFDTE%02d\n", 5);
-        FAIL() << "no exception";
-    } catch (const CFileException& e) {
-        EXPECT_EQ(e.m_cause, CFileException::genericException);
-        EXPECT_EQ(e.m_lOsError, ENOSPC);
-        EXPECT_EQ(e.m_strFileName, "/dev/full");
+    // A formatted line, and a line the writer put together itself.
+    const std::function<void(CStdioFile&)> prints[] = {
+        [](CStdioFile& out) { igcPrintf(out, "HFDTE%02d\n", 5); },
+        [](CStdioFile& out) { igcPrintf(out, "%s", "B1\n"); },
+    };
+    for (const auto& print : prints) {
+        std::FILE* stream = std::fopen("/dev/full", "w");
+        ASSERT_NE(stream, nullptr);
+        std::setvbuf(stream, nullptr, _IONBF, 0);  // every print reaches the device at once
+        CStdioFile out(stream, "/dev/full", true);
+        try {
+            print(out);
+            ADD_FAILURE() << "no exception";
+        } catch (const CFileException& e) {
+            EXPECT_EQ(e.m_cause, CFileException::genericException);
+            EXPECT_EQ(e.m_lOsError, ENOSPC);
+            EXPECT_EQ(e.m_strFileName, "/dev/full");
+        }
+        EXPECT_EQ(std::ferror(stream), 0);
+        EXPECT_EQ(out.GetPosition(), 0u);
     }
-    EXPECT_EQ(std::ferror(stream), 0);
 }
 
 }  // namespace
