@@ -32,23 +32,23 @@ const char* modeFor(unsigned flags) {
 constexpr size_t kStreamBuffer = 64 * 1024;
 
 // Record fields are one to six bytes wide: copied with a width the compiler knows, a field
-// costs a few instructions instead of a call.
-inline void copyField(unsigned char* to, const unsigned char* from, uint32_t count) {
+// costs a few instructions instead of a call. False for the other widths.
+inline bool copyField(unsigned char* to, const unsigned char* from, uint32_t count) {
     switch (count) {
         case 1:
             *to = *from;
-            return;
+            return true;
         case 2:
             std::memcpy(to, from, 2);
-            return;
+            return true;
         case 4:
             std::memcpy(to, from, 4);
-            return;
+            return true;
         case 6:
             std::memcpy(to, from, 6);
-            return;
+            return true;
         default:
-            std::memcpy(to, from, count);
+            return false;
     }
 }
 
@@ -219,8 +219,8 @@ uint32_t CStdioFile::Seek(int64_t offset, int origin) {
 
 uint32_t CStdioFile::Read(void* buffer, uint32_t count) {
     auto* bytes = static_cast<unsigned char*>(buffer);
-    if (mode_ == Mode::reading && end_ - next_ >= count) {
-        copyField(bytes, buffer_.get() + next_, count);
+    if (mode_ == Mode::reading && end_ - next_ >= count &&
+        copyField(bytes, buffer_.get() + next_, count)) {
         next_ += count;
         position_ += count;
         return count;
@@ -261,8 +261,8 @@ uint32_t CStdioFile::readSlow(unsigned char* bytes, uint32_t count) {
 
 void CStdioFile::Write(const void* buffer, uint32_t count) {
     const auto* bytes = static_cast<const unsigned char*>(buffer);
-    if (mode_ == Mode::writing && kBufferSize - end_ >= count) {
-        copyField(buffer_.get() + end_, bytes, count);
+    if (mode_ == Mode::writing && kBufferSize - end_ >= count &&
+        copyField(buffer_.get() + end_, bytes, count)) {
         end_ += count;
         position_ += count;
         return;
@@ -273,6 +273,12 @@ void CStdioFile::Write(const void* buffer, uint32_t count) {
 void CStdioFile::writeSlow(const unsigned char* bytes, uint32_t count) {
     if (count == 0) return;
     if (stream_ == nullptr) throw CFileException(CFileException::invalidFile, 0, path_);
+    if (mode_ == Mode::writing && kBufferSize - end_ >= count) {
+        std::memcpy(buffer_.get() + end_, bytes, count);
+        end_ += count;
+        position_ += count;
+        return;
+    }
     if (mode_ == Mode::writing) {
         releaseBuffer();  // full
     } else if (mode_ == Mode::reading) {
