@@ -1,7 +1,7 @@
 # velkano_add_driver(NAME SOURCES...): a driver plug-in named NAME.drf that exports the FIO_
 # table and nothing else. The frame sources are compiled into each driver with that
 # driver's own directory first on the include path (its global_values.h).
-set(VELKANO_DEF_FILE ${CMAKE_SOURCE_DIR}/drv/common/fio_exports.def)
+set(VELKANO_DEF_FILE ${PROJECT_SOURCE_DIR}/drv/common/fio_exports.def)
 
 # The linker version script is generated from the .def file, the one list of exports.
 file(STRINGS ${VELKANO_DEF_FILE} _def_lines REGEX "^[ \t]+FIO_")
@@ -10,8 +10,10 @@ foreach(_line IN LISTS _def_lines)
     string(REGEX MATCH "FIO_[A-Za-z0-9]+" _name "${_line}")
     string(APPEND _globals "    ${_name};\n")
 endforeach()
-set(VELKANO_VERSION_SCRIPT ${CMAKE_BINARY_DIR}/fio_exports.map)
-file(WRITE ${VELKANO_VERSION_SCRIPT} "{\n  global:\n${_globals}  local:\n    *;\n};\n")
+set(VELKANO_VERSION_SCRIPT ${PROJECT_BINARY_DIR}/fio_exports.map)
+# Written only when it changes, so configuring again does not relink the drivers.
+file(CONFIGURE OUTPUT ${VELKANO_VERSION_SCRIPT}
+     CONTENT "{\n  global:\n${_globals}  local:\n    *;\n};\n" @ONLY)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VELKANO_DEF_FILE})
 
 # Runtime DLLs the toolchain's binaries need (VELKANO_RUNTIME_DLLS, set by the toolchain file)
@@ -31,7 +33,7 @@ function(velkano_add_driver name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
     add_library(${name} MODULE
         ${ARG_SOURCES}
-        ${CMAKE_SOURCE_DIR}/drv/common/driver_frame.cpp)
+        ${PROJECT_SOURCE_DIR}/drv/common/driver_frame.cpp)
     set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".drf" OUTPUT_NAME ${name})
     target_include_directories(${name} BEFORE PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} velkano_codec)
@@ -39,17 +41,16 @@ function(velkano_add_driver name)
         # DllMain releases the state on unload; NAME.rc beside the driver's sources carries
         # its version resource.
         target_sources(${name} PRIVATE ${VELKANO_DEF_FILE}
-            ${CMAKE_SOURCE_DIR}/drv/common/dll_main.cpp)
+            ${PROJECT_SOURCE_DIR}/drv/common/dll_main.cpp)
         if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${name}.rc)
             target_sources(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${name}.rc)
             set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/${name}.rc PROPERTIES
-                INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/drv/common
-                OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/drv/common/driver_version.rc)
+                INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR}/drv/common
+                OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/drv/common/driver_version.rc)
         endif()
     else()
         target_link_options(${name} PRIVATE "LINKER:--version-script=${VELKANO_VERSION_SCRIPT}")
         set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${VELKANO_VERSION_SCRIPT})
     endif()
-    install(TARGETS ${name} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/velkano
-                            RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(TARGETS ${name} LIBRARY DESTINATION ${VELKANO_INSTALL_DRIVERDIR})
 endfunction()
