@@ -1,6 +1,13 @@
 // The export table of a driver library (.drf). Both drivers export all fifteen names; an
 // entry a driver does not support returns -1 at once and ignores its arguments. A host
 // looks the functions up by name (or, on Windows, by ordinal) after loading the library.
+//
+// Host and drivers pass C++ objects to each other (std::string and std::vector members,
+// virtual destructors, exceptions thrown out of the exports), so a host must be built with
+// the compiler and standard library the drivers were built with: GCC with libstdc++ on
+// Linux, MinGW-w64 GCC on Windows. velkanoAbiMatches() (velkano/abi.h) checks the layouts.
+// The entries the route reader adds to a FIO_Route are created inside the route driver and
+// their virtual destructor lives there: free them (destroy the route) before unloading it.
 #pragma once
 
 #include <cstdint>

@@ -62,7 +62,8 @@ public:
     // CFileException when the position is invalid.
     virtual uint32_t Seek(int64_t offset, int origin) = 0;
     // Reads up to count bytes and returns how many the file held. The bytes the file
-    // could not fill are set to zero, so a caller always gets count defined bytes.
+    // could not fill are set to zero, so a caller always gets count defined bytes. A host's
+    // own CFile must do both: return the true count and zero the rest of the buffer.
     virtual uint32_t Read(void* buffer, uint32_t count) = 0;
     // Writes count bytes or throws CFileException.
     virtual void Write(const void* buffer, uint32_t count) = 0;

@@ -1,0 +1,5 @@
+#include "velkano/abi.h"
+
+VelkanoAbi velkanoBuildAbi() {
+    return velkanoAbiHere();
+}
