@@ -62,38 +62,54 @@ constexpr unsigned kRead =
     CStdioFile::modeRead | CStdioFile::shareDenyNone | CStdioFile::typeBinary;
 constexpr unsigned kWrite = CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeBinary;
 
+// Runs body with the named driver loaded. What the driver throws is caught while it is still
+// loaded and thrown again as the host's own error: the exception's destructor lives in the
+// driver.
+template <typename Body>
+void withDriver(const char* name, Body body) {
+    Driver driver(name);
+    try {
+        body(driver);
+    } catch (const FIO_Error& e) {
+        throw std::runtime_error(std::string("malformed file (") + e.message + ")");
+    } catch (const std::exception& e) {  // CFileException
+        throw std::runtime_error(e.what());
+    }
+}
+
 void convertFirstFlight(const char* flightPath, const char* igcPath) {
-    Driver driver("Velkano17Flt.drf");
-    const auto flight2igc = driver.get<FIO_Flight2IGCFn>("FIO_Flight2IGC");
-    CStdioFile flights(flightPath, kRead);
-    CStdioFile igc(igcPath, kWrite);
-    if (flight2igc(&flights, &igc) != 1)
-        throw std::runtime_error(std::string(flightPath) + ": no flight");
-    igc.Close();
+    withDriver("Velkano17Flt.drf", [&](const Driver& driver) {
+        const auto flight2igc = driver.get<FIO_Flight2IGCFn>("FIO_Flight2IGC");
+        CStdioFile flights(flightPath, kRead);
+        CStdioFile igc(igcPath, kWrite);
+        if (flight2igc(&flights, &igc) != 1) throw std::runtime_error("no flight");
+        igc.Close();
+    });
 }
 
 void listTasks(const char* taskPath) {
-    Driver driver("Velkano17Rte.drf");
-    const auto readObject = driver.get<FIO_ReadObjectFn>("FIO_ReadObject");
-    CStdioFile tasks(taskPath, kRead);
-    for (;;) {
-        // The reader adds its route points to route; they are freed when route goes out of
-        // scope, well before the driver is unloaded.
-        FIO_TPEntry entry;
-        FIO_Route route;
-        const int32_t kind = readObject(&tasks, &entry, &route);
-        // Texts are printed in the files' code page, windows-1252.
-        if (kind == 1) {
-            std::printf("turnpoint %d %s %.5f %.5f\n", entry.number, entry.name.c_str(),
-                        entry.latitude, entry.longitude);
-        } else if (kind == 2) {
-            std::printf("route %d %s:", route.id, route.name.c_str());
-            for (const FIO_TPEntry* point : route.points) std::printf(" %d", point->number);
-            std::printf("\n");
-        } else {
-            return;
+    withDriver("Velkano17Rte.drf", [&](const Driver& driver) {
+        const auto readObject = driver.get<FIO_ReadObjectFn>("FIO_ReadObject");
+        CStdioFile tasks(taskPath, kRead);
+        for (;;) {
+            // The reader adds its route points to route; they are freed when route goes out
+            // of scope, well before the driver is unloaded.
+            FIO_TPEntry entry;
+            FIO_Route route;
+            const int32_t kind = readObject(&tasks, &entry, &route);
+            // Texts are printed in the files' code page, windows-1252.
+            if (kind == 1) {
+                std::printf("turnpoint %d %s %.5f %.5f\n", entry.number, entry.name.c_str(),
+                            entry.latitude, entry.longitude);
+            } else if (kind == 2) {
+                std::printf("route %d %s:", route.id, route.name.c_str());
+                for (const FIO_TPEntry* point : route.points) std::printf(" %d", point->number);
+                std::printf("\n");
+            } else {
+                return;
+            }
         }
-    }
+    });
 }
 
 }  // namespace
@@ -109,12 +125,14 @@ int main(int argc, char** argv) {
     }
     try {
         convertFirstFlight(argv[1], argv[2]);
-        listTasks(argv[3]);
-    } catch (const FIO_Error& e) {
-        std::fprintf(stderr, "example_host: malformed file (%s)\n", e.message.c_str());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "example_host: %s: %s\n", argv[1], e.what());
         return 1;
-    } catch (const std::exception& e) {  // CFileException and load errors
-        std::fprintf(stderr, "example_host: %s\n", e.what());
+    }
+    try {
+        listTasks(argv[3]);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "example_host: %s: %s\n", argv[3], e.what());
         return 1;
     }
     return 0;

@@ -8,6 +8,7 @@
 // Linux, MinGW-w64 GCC on Windows. velkanoAbiMatches() (velkano/abi.h) checks the layouts.
 // The entries the route reader adds to a FIO_Route are created inside the route driver and
 // their virtual destructor lives there: free them (destroy the route) before unloading it.
+// Likewise the exceptions the exports throw: handle them while the driver is still loaded.
 #pragma once
 
 #include <cstdint>
