@@ -121,8 +121,9 @@
         fillOpacity: 1, className: 'vk-tp vk-point', pane: 'turnpoints',
       });
     }
-    marker.bindTooltip(tp.shortName || tp.name || String(tp.number),
-                       { direction: 'top', offset: [0, -6], permanent: labelled });
+    marker.bindTooltip(tp.shortName || tp.name || String(tp.number), {
+      direction: 'top', offset: [0, -6], permanent: labelled, className: 'vk-label',
+    });
     marker.bindPopup(turnpointPopup(tp));
     return marker;
   }
@@ -161,8 +162,13 @@
     if (bounds.isValid()) map.fitBounds(bounds, { padding: [20, 20], maxZoom: 14, animate: false });
   }
 
-  // Names stay on the map while they are few enough to read.
+  // Names stay on the map while they are few enough to read, and only from a zoom level
+  // where they no longer cover each other.
   const LABELLED_TURNPOINTS = 60;
+  const LABEL_ZOOM = 9;
+  map.on('zoomend', () => {
+    map.getContainer().classList.toggle('vk-far', map.getZoom() < LABEL_ZOOM);
+  });
   const turnpointCount = data.tasks.reduce((n, t) => n + t.turnpoints.length, 0);
   for (const file of data.tasks) {
     tasks.append(element('h2', '', file.file));
