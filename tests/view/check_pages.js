@@ -1,5 +1,6 @@
 // Opens pages of `velkano view` in headless Chromium with the network unavailable and checks
-// what they show against what the files hold.
+// what they show against what the files hold; then opens the first page with a network that
+// fails every request and checks that it asked for map tiles only.
 //   node check_pages.js EXPECTED.json
 // EXPECTED.json: [{"page": "x.html", "turnpoints": 6, "routes": 2, "fixes": [12, 40],
 //                  "texts": ["<b>"], "screenshot": "x.png", "opens": 5}] ("fixes": one count
@@ -96,12 +97,34 @@ async function checkPage(browser, expected) {
   return problems.map((p) => `${expected.page}: ${p}`);
 }
 
+// With a network the page asks for nothing but map tiles, and when they fail it falls back
+// to the plain background.
+async function checkTilesOnly(browser, pagePath) {
+  const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
+  const asked = [];
+  await context.route('**/*', (route) => {
+    const url = route.request().url();
+    if (url.startsWith('file:')) return route.continue();
+    asked.push(url);
+    return route.abort('internetdisconnected');
+  });
+  const page = await context.newPage();
+  await page.goto('file://' + path.resolve(pagePath));
+  await page.waitForSelector('body.offline', { state: 'attached', timeout: 20000 });
+  await context.close();
+  const problems = asked.filter((url) => !url.startsWith('https://tile.openstreetmap.org/'))
+    .map((url) => `${pagePath}: asked the network for ${url}`);
+  if (asked.length === 0) problems.push(`${pagePath}: asked for no map tiles while online`);
+  return problems;
+}
+
 async function main() {
   const expectations = JSON.parse(fs.readFileSync(process.argv[2], 'utf8'));
   const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: CHROMIUM_FLAGS });
   let problems = [];
   try {
     for (const expected of expectations) problems = problems.concat(await checkPage(browser, expected));
+    if (expectations.length) problems = problems.concat(await checkTilesOnly(browser, expectations[0].page));
   } finally {
     await browser.close();
   }
