@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "bench_inputs.h"
-#include "fio_velkano17.h"
+#include "flight_conversion.h"
 #include "flight_file_encoder.h"
 #include "mem_file.h"
 #include "minimal_igc.h"
@@ -24,8 +24,8 @@ std::string driverText(const std::vector<uint8_t>& image) {
     std::FILE* stream = std::tmpfile();
     EXPECT_NE(stream, nullptr);
     CStdioFile igc(stream, "driver.igc", true);
-    FIOVelkano17 state;
-    EXPECT_TRUE(state.convertFlight(flights, igc));
+    velkano::FlightState state;
+    EXPECT_TRUE(velkano::convertFlight(state, flights, igc));
     std::fflush(stream);
     std::string text(static_cast<size_t>(std::ftell(stream)), '\0');
     std::rewind(stream);

@@ -1,6 +1,6 @@
 # velkano_add_driver(NAME SOURCES...): a driver plug-in named NAME.drf that exports the FIO_
-# table and nothing else. The frame sources are compiled into each driver with that
-# driver's own directory first on the include path (its global_values.h).
+# table and nothing else. The frame is compiled into each driver, which defines what the
+# frame declares for it (kDriverIdentity, makeDriverState).
 set(VELKANO_DEF_FILE ${PROJECT_SOURCE_DIR}/drv/common/fio_exports.def)
 
 # The linker version script is generated from the .def file, the one list of exports.
@@ -35,7 +35,6 @@ function(velkano_add_driver name)
         ${ARG_SOURCES}
         ${PROJECT_SOURCE_DIR}/drv/common/driver_frame.cpp)
     set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".drf" OUTPUT_NAME ${name})
-    target_include_directories(${name} BEFORE PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} velkano_codec)
     if(WIN32)
         # DllMain releases the state on unload; NAME.rc beside the driver's sources carries

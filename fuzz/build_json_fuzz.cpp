@@ -8,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "fio_velkano17.h"
 #include "fuzz_support.h"
 #include "json_text.h"
 #include "mem_file.h"

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "fio_velkano17.h"
 #include "fuzz_support.h"
 #include "mem_file.h"
+#include "route_state.h"
 #include "velkano/fio_exports.h"
 
 namespace {
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     fuzz::InputScope scope(size);
     MemFile taskFile(std::vector<uint8_t>(task, data + size), taskPath);
-    FIOVelkano17* state = FIO_InitDriver();
+    auto* state = static_cast<velkano::RouteState*>(FIO_InitDriver());
     FUZZ_CHECK(state != nullptr);
 
     int32_t turnpoints = 0;
@@ -72,15 +72,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FIO_Route route;
             const uint32_t taskBefore = taskFile.GetPosition();
             const uint32_t companionBefore =
-                state->tpReadFile != nullptr ? state->tpReadFile->GetPosition() : 0;
+                state->readCompanion != nullptr ? state->readCompanion->GetPosition() : 0;
             scope.countCall();
             const int32_t result = FIO_ReadObject(&taskFile, &entry, &route);
             if (result == kNothingLeft) break;
             if (result == kTurnpoint) {
                 // Turnpoints come first, each from bytes of the companion file.
                 FUZZ_CHECK(routes == 0);
-                FUZZ_CHECK(state->tpReadFile != nullptr);
-                FUZZ_CHECK(state->tpReadFile->GetPosition() > companionBefore);
+                FUZZ_CHECK(state->readCompanion != nullptr);
+                FUZZ_CHECK(state->readCompanion->GetPosition() > companionBefore);
                 checkTurnpoint(entry);
                 ++turnpoints;
             } else {

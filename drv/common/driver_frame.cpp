@@ -3,7 +3,6 @@
 #include <cstring>
 #include <new>
 
-#include "global_values.h"
 #include "velkano/fio_exports.h"
 
 namespace velkano {
@@ -12,26 +11,33 @@ global_values* g_driver = nullptr;
 
 namespace {
 
-constexpr int kVersionOffset = 0, kVersionWidth = 20;
-constexpr int kNameOffset = 20, kNameWidth = 30;
-constexpr int kMakerOffset = 50, kMakerWidth = 34;
-constexpr int kFlagOffset = 84, kWritesOffset = 85, kWordsOffset = 88;
+constexpr char kVersionText[] = "Version 1.0";
+constexpr char kMakerText[] = "Tessavorn GmbH";
 
-// Copies at most width - 1 characters, stopping at the source's terminator.
-void copyField(unsigned char* record, int offset, int width, const char* text) {
-    for (int i = 0; i < width - 1 && text[i] != '\0'; ++i) {
-        record[offset + i] = static_cast<unsigned char>(text[i]);
-    }
+// Copies at most N - 1 characters, stopping at the source's terminator.
+template <size_t N>
+void copyText(char (&field)[N], const char* text) {
+    for (size_t i = 0; i + 1 < N && text[i] != '\0'; ++i) field[i] = text[i];
 }
 
-void putInt32(unsigned char* at, int32_t value) {
-    const auto u = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(u >> (8 * i));
+FIO_DriverInfoRecord infoRecord() {
+    FIO_DriverInfoRecord record;
+    std::memset(&record, 0, sizeof record);
+    copyText(record.version, kVersionText);
+    copyText(record.name, kDriverIdentity.name);
+    copyText(record.maker, kMakerText);
+    record.reads = 1;
+    record.writes = kDriverIdentity.writes ? 1 : 0;
+    int32_t types = 0;
+    for (const int32_t type : kDriverIdentity.fileTypes) types |= type;
+    setInfoWord(record.fileTypes, types);
+    kDriverIdentity.setLimits(record);
+    return record;
 }
 
 bool handles(int32_t type) {
-    for (int i = 0; i < kDriverIdentity.fileTypeCount; ++i) {
-        if (kDriverIdentity.fileTypes[i] == type) return true;
+    for (const int32_t handled : kDriverIdentity.fileTypes) {
+        if (handled == type) return true;
     }
     return false;
 }
@@ -39,7 +45,12 @@ bool handles(int32_t type) {
 }  // namespace
 
 global_values* ensureDriver() {
-    if (g_driver == nullptr) g_driver = new (std::nothrow) global_values();
+    if (g_driver != nullptr) return g_driver;
+    try {
+        g_driver = new global_values(makeDriverState());
+    } catch (const std::bad_alloc&) {
+        g_driver = nullptr;
+    }
     return g_driver;
 }
 
@@ -52,17 +63,8 @@ extern "C" {
 
 int32_t FIO_DriverInfo(void* record) {
     if (record == nullptr) return -1;
-    auto* bytes = static_cast<unsigned char*>(record);
-    std::memset(bytes, 0, kDriverInfoSize);
-    velkano::copyField(bytes, velkano::kNameOffset, velkano::kNameWidth, kDriverIdentity.name);
-    velkano::copyField(bytes, velkano::kVersionOffset, velkano::kVersionWidth,
-                       kDriverIdentity.version);
-    velkano::copyField(bytes, velkano::kMakerOffset, velkano::kMakerWidth, kDriverIdentity.maker);
-    bytes[velkano::kFlagOffset] = kDriverIdentity.flag84;
-    bytes[velkano::kWritesOffset] = kDriverIdentity.writes;
-    for (int i = 0; i < 13; ++i) {
-        velkano::putInt32(bytes + velkano::kWordsOffset + 4 * i, kDriverIdentity.words[i]);
-    }
+    const FIO_DriverInfoRecord info = velkano::infoRecord();
+    std::memcpy(record, &info, sizeof info);
     return 1;
 }
 
@@ -93,7 +95,7 @@ FIOVelkano17* FIO_InitDriver(void) {
     // A state left over from an earlier FIO_InitDriver is released, closing its files.
     FIO_ExitDriver();
     global_values* created = velkano::ensureDriver();
-    return created != nullptr ? &created->state : nullptr;
+    return created != nullptr ? created->state.get() : nullptr;
 }
 
 void FIO_ExitDriver(void) {

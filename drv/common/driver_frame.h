@@ -1,25 +1,33 @@
-// The frame every driver library shares: its identity, the driver-global pointer and the
-// exports that do not depend on the format. Compiled into each library with that library's
-// own global_values.
+// The frame every driver library shares: the driver-global pointer, the information and
+// type exports, and what each driver defines for them (its identity and makeDriverState).
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <span>
 
-class global_values;
+#include "driver_state.h"
+#include "velkano/driver_info.h"
+
+// The driver-global object: owns the state of the driver library it lives in.
+class global_values {
+public:
+    explicit global_values(std::unique_ptr<FIOVelkano17> state) : state(std::move(state)) {}
+    virtual ~global_values() = default;
+
+    std::unique_ptr<FIOVelkano17> state;
+};
 
 namespace velkano {
 
-// What a driver tells the host about itself.
+// What a driver tells the host about itself beyond what every driver says.
 struct DriverIdentity {
-    const char* version;  // "Version 1.0"
-    const char* name;     // shown to the user
-    const char* maker;
-    uint8_t flag84;            // always 1
-    uint8_t writes;            // 1 in the driver that implements the write exports
-    const char* extension;     // without the dot
-    const int32_t* fileTypes;  // the file-type codes handled, each one bit
-    int fileTypeCount;
-    int32_t words[13];  // the int32 words at offsets 88 to 136 of the information record
+    const char* name;                    // shown to the user
+    bool writes;                         // implements the write exports
+    const char* extension;               // without the dot
+    std::span<const int32_t> fileTypes;  // the file-type codes handled, each one bit
+    // Sets the capability and limit words of the record.
+    void (*setLimits)(FIO_DriverInfoRecord& record);
 };
 
 // Defined by each driver library.
@@ -30,5 +38,11 @@ extern global_values* g_driver;
 
 // Creates the state when it is missing (as FIO_InitDriver does); null if it cannot be had.
 global_values* ensureDriver();
+
+// The state of the driver library this is compiled into, or null without FIO_InitDriver.
+template <typename State>
+State* driverState() {
+    return g_driver != nullptr ? static_cast<State*>(g_driver->state.get()) : nullptr;
+}
 
 }  // namespace velkano

@@ -9,27 +9,49 @@
 namespace velkano {
 
 void throwBadObject() {
-    throw FIO_Error(FIO_Error::kMalformed, "bad object", 0, 0);
+    throw FIO_Error(FIO_Error::kMalformed, FIO_Error::kBadObject, 0, 0);
 }
 void throwBadFile() {
-    throw FIO_Error(FIO_Error::kMalformed, "bad file", 0, 0);
+    throw FIO_Error(FIO_Error::kMalformed, FIO_Error::kBadFile, 0, 0);
+}
+
+uint32_t readAvailable(CFile& file, void* buffer, uint32_t width) {
+    std::memset(buffer, 0, width);
+    const uint32_t got = std::min(file.Read(buffer, width), width);
+    // What the host did not fill may hold anything it left there.
+    std::memset(static_cast<uint8_t*>(buffer) + got, 0, width - got);
+    return got;
+}
+
+void readField(CFile& file, void* buffer, uint32_t width) {
+    if (readAvailable(file, buffer, width) < width) throwBadObject();
+}
+
+std::string textOf(const char* field, int32_t width) {
+    size_t length = 0;
+    while (length < static_cast<size_t>(width) && field[length] != '\0') ++length;
+    return std::string(field, length);
+}
+
+int32_t int16Of(const uint8_t* bytes) {
+    return static_cast<int16_t>(static_cast<uint16_t>(bytes[0] | bytes[1] << 8));
 }
 
 int32_t readByte(CFile& file) {
     uint8_t b = 0;
-    file.Read(&b, 1);
+    readField(file, &b, 1);
     return static_cast<int8_t>(b);
 }
 
 int32_t readInt16(CFile& file) {
     uint8_t b[2];
-    file.Read(b, 2);
-    return static_cast<int16_t>(static_cast<uint16_t>(b[0] | b[1] << 8));
+    readField(file, b, 2);
+    return int16Of(b);
 }
 
 int32_t readInt32(CFile& file) {
     uint8_t b[4];
-    file.Read(b, 4);
+    readField(file, b, 4);
     const uint32_t u = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
                        static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
     return static_cast<int32_t>(u);
@@ -44,15 +66,13 @@ std::string readText(CFile& file, int32_t width) {
         large.resize(static_cast<size_t>(width));
         field = large.data();
     }
-    file.Read(field, static_cast<uint32_t>(width));
-    size_t length = 0;
-    while (length < static_cast<size_t>(width) && field[length] != '\0') ++length;
-    return std::string(field, length);
+    readField(file, field, static_cast<uint32_t>(width));
+    return textOf(field, width);
 }
 
 float readReal48(CFile& file) {
     uint8_t b[6];
-    file.Read(b, 6);
+    readField(file, b, 6);
     return decodeReal48(b);
 }
 
@@ -70,7 +90,7 @@ void skipBytes(CFile& file, uint32_t count) {
     uint8_t sink[64];
     while (count > 0) {
         const uint32_t chunk = count < sizeof sink ? count : static_cast<uint32_t>(sizeof sink);
-        file.Read(sink, chunk);
+        readField(file, sink, chunk);
         count -= chunk;
     }
 }

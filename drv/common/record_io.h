@@ -1,11 +1,14 @@
 // Field primitives of the legacy formats: one Read or Write of exactly the field's width
-// per field, little-endian, through a host file.
+// per field, little-endian, through a host file. A host's Read may return fewer bytes than
+// asked for and leave the rest of the buffer as it was, so every read zeroes its buffer
+// first and checks the count: a field the file cannot fill throws FIO_Error "bad object".
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "velkano/fio_codes.h"
 #include "velkano/fio_error.h"
 #include "velkano/host_file.h"
 
@@ -25,10 +28,19 @@ enum RecordTag : int32_t {
     kTagFix = 't',
 };
 
-constexpr int32_t kMaxRecordCount = 0x4000;  // largest record count a file header may carry
-
 [[noreturn]] void throwBadObject();
 [[noreturn]] void throwBadFile();
+
+// Reads up to width bytes into buffer and returns how many the file held; the bytes it
+// could not fill are zero.
+uint32_t readAvailable(CFile& file, void* buffer, uint32_t width);
+// Reads exactly width bytes into buffer; FIO_Error "bad object" when the file ends first.
+void readField(CFile& file, void* buffer, uint32_t width);
+
+// Decoding a field's bytes: the characters before the first zero byte or all width of
+// them; a little-endian int16, sign-extended.
+std::string textOf(const char* field, int32_t width);
+int32_t int16Of(const uint8_t* bytes);
 
 int32_t readByte(CFile& file);   // signed 8-bit, widened
 int32_t readInt16(CFile& file);  // sign-extended

@@ -20,13 +20,15 @@ constexpr int32_t kFirstVersionWithWordAfterRunways = 3;
 constexpr int32_t kFirstVersionWithComment = 4;
 constexpr int32_t kFirstVersionWithShortName = 5;
 
-constexpr int32_t kNameWidth = 30;
-constexpr int32_t kShortNameWidth = 20;
-constexpr int32_t kIcaoWidth = 31;
-constexpr int32_t kCommentWidth = 100;
-
 constexpr size_t kIcaoCodeLength = 4;
-constexpr int32_t kAirfieldKindMask = 0xff00;
+// The constant words and bytes a version-5 record carries.
+constexpr int32_t kHeadEndByte = 1;
+constexpr int32_t kRunwayBlockWord = 2;
+constexpr int32_t kTailWord = 1;
+constexpr int32_t kCommentEndByte = 1;
+// The detail block's two coordinate pairs after its point list.
+constexpr int32_t kDetailPairs = 2;
+
 // Directions above this were stored in tenths of a degree.
 constexpr int32_t kLargestWholeDegreeDirection = 360;
 
@@ -61,7 +63,7 @@ struct SurfaceMapping {
     int32_t letter;
 };
 
-constexpr SurfaceMapping kSurfaceTable[] = {{3, 'F'}, {1, 'G'}, {0, 'H'}};
+constexpr SurfaceMapping kSurfaceTable[] = {{kSurfaceF, 'F'}, {kSurfaceG, 'G'}, {kSurfaceH, 'H'}};
 constexpr int32_t kUnknownSurfaceLetter = 0;
 
 // Leaves kind unchanged for a byte outside the table.
@@ -142,44 +144,63 @@ struct TpFields {
     int32_t markByte = 0;
 };
 
-TpFields readTpFields(CFile& file) {
-    TpFields f;
+// 'n', version, number, kind byte, name, short name (from version 5), coordinate pair, a byte
+int32_t readHead(CFile& file, TpFields& f) {
     expectTag(file, kTagTurnpoint);
     const int32_t version = readInt16(file);
     f.number = readInt32(file);
     f.kindByte = readByte(file);
-    f.name = readText(file, kNameWidth);
-    if (version >= kFirstVersionWithShortName) f.shortName = readText(file, kShortNameWidth);
+    f.name = readText(file, kTurnpointNameWidth);
+    if (version >= kFirstVersionWithShortName)
+        f.shortName = readText(file, kTurnpointShortNameWidth);
     readCoordPair(file, f.latitude, f.longitude);
-    readByte(file);
+    readByte(file);  // unused
+    return version;
+}
 
+// count coordinate pairs, none of them used
+void skipPointList(CFile& file, int32_t count) {
+    float latitude = 0.0f;
+    float longitude = 0.0f;
+    for (int32_t i = 0; i < count; ++i) readCoordPair(file, latitude, longitude);
+}
+
+// 'm', point count, two int16, the point list, a byte, two coordinate pairs, elevation,
+// frequency, ICAO text, a Real48
+void readDetailBlock(CFile& file, TpFields& f) {
     expectTag(file, kTagDetailBlock);
     const int32_t pointCount = readInt16(file);
-    readInt16(file);
-    readInt16(file);
-    float unusedLatitude = 0.0f;
-    float unusedLongitude = 0.0f;
-    for (int32_t i = 0; i < pointCount; ++i) readCoordPair(file, unusedLatitude, unusedLongitude);
-    readByte(file);
-    readCoordPair(file, unusedLatitude, unusedLongitude);
-    readCoordPair(file, unusedLatitude, unusedLongitude);
+    readInt16(file);  // unused
+    readInt16(file);  // unused
+    skipPointList(file, pointCount);
+    readByte(file);  // unused
+    skipPointList(file, kDetailPairs);
     f.elevation = readReal48(file);
     f.frequency = readReal48(file);
-    f.icao = readText(file, kIcaoWidth);
-    readReal48(file);
+    f.icao = readText(file, kTurnpointIcaoWidth);
+    readReal48(file);  // unused
+}
 
+// 's', length, direction, surface letter
+void readRunway(CFile& file, TpFields& f) {
+    expectTag(file, kTagRunway);
+    f.runwayLength = readReal48(file);
+    f.runwayDirection = readInt16(file);
+    f.surfaceLetter = readByte(file);
+}
+
+// '2', runway count, two int16, the runways: each overwrites the one before, the last wins
+void readRunwayBlock(CFile& file, TpFields& f) {
     expectTag(file, kTagRunwayBlock);
     const int32_t runwayCount = readInt16(file);
-    readInt16(file);
-    readInt16(file);
-    // Each entry overwrites the one before: the last runway wins.
-    for (int32_t i = 0; i < runwayCount; ++i) {
-        expectTag(file, kTagRunway);
-        f.runwayLength = readReal48(file);
-        f.runwayDirection = readInt16(file);
-        f.surfaceLetter = readByte(file);
-    }
+    readInt16(file);  // unused
+    readInt16(file);  // unused
+    for (int32_t i = 0; i < runwayCount; ++i) readRunway(file, f);
+}
 
+// byte, three Real48 between two bytes, then what each version added: a byte (2), an
+// int16 (3), an int16, the comment, a byte, the mark byte and two bytes (4)
+void readTail(CFile& file, int32_t version, TpFields& f) {
     readByte(file);
     readReal48(file);
     readByte(file);
@@ -187,15 +208,77 @@ TpFields readTpFields(CFile& file) {
     readReal48(file);
     if (version >= kFirstVersionWithByteAfterRunways) readByte(file);
     if (version >= kFirstVersionWithWordAfterRunways) readInt16(file);
-    if (version >= kFirstVersionWithComment) {
-        readInt16(file);
-        f.comment = readText(file, kCommentWidth);
-        readByte(file);
-        f.markByte = readByte(file);
-        readByte(file);
-        readByte(file);
-    }
+    if (version < kFirstVersionWithComment) return;
+    readInt16(file);
+    f.comment = readText(file, kTurnpointCommentWidth);
+    readByte(file);
+    f.markByte = readByte(file);
+    readByte(file);
+    readByte(file);
+}
+
+TpFields readTpFields(CFile& file) {
+    TpFields f;
+    const int32_t version = readHead(file, f);
+    readDetailBlock(file, f);
+    readRunwayBlock(file, f);
+    readTail(file, version, f);
     return f;
+}
+
+void writeHead(CFile& file, const FIO_TPEntry& entry, int32_t number) {
+    writeInt16(file, kTagTurnpoint);
+    writeInt16(file, kWrittenVersion);
+    writeInt32(file, number);
+    writeByte(file, byteFromKind(entry.kind));
+    writeText(file, entry.name, kTurnpointNameWidth);
+    writeText(file, entry.shortName, kTurnpointShortNameWidth);
+    writeCoordPair(file, entry.latitude, entry.longitude);
+    writeByte(file, kHeadEndByte);
+}
+
+// Without a point list; both pairs zero.
+void writeDetailBlock(CFile& file, const FIO_TPEntry& entry) {
+    writeInt16(file, kTagDetailBlock);
+    writeInt16(file, 0);  // point count
+    writeInt16(file, 0);
+    writeInt16(file, 0);
+    writeByte(file, 0);
+    for (int32_t i = 0; i < kDetailPairs; ++i) writeCoordPair(file, 0.0f, 0.0f);
+    writeReal48(file, static_cast<float>(entry.elevation));
+    writeReal48(file, asFloat(parseFrequency(entry.frequency)));
+    writeText(file, entry.icaoCode, kTurnpointIcaoWidth);
+    writeReal48(file, 0.0f);
+}
+
+// One runway entry when the entry has a runway length or direction, else none.
+void writeRunwayBlock(CFile& file, const FIO_TPEntry& entry) {
+    const int32_t runwayCount = entry.runwayLength != 0 || entry.runwayDirection != 0 ? 1 : 0;
+    writeInt16(file, kTagRunwayBlock);
+    writeInt16(file, runwayCount);
+    writeInt16(file, runwayCount + 1);
+    writeInt16(file, kRunwayBlockWord);
+    if (runwayCount == 0) return;
+    writeInt16(file, kTagRunway);
+    writeReal48(file, static_cast<float>(entry.runwayLength));
+    writeInt16(file, entry.runwayDirection);
+    writeByte(file, letterFromSurface(entry.surface));
+}
+
+void writeTail(CFile& file, const FIO_TPEntry& entry) {
+    writeByte(file, 0);
+    writeReal48(file, 0.0f);
+    writeByte(file, 0);
+    writeReal48(file, 0.0f);
+    writeReal48(file, 0.0f);
+    writeByte(file, 0);
+    writeInt16(file, kTailWord);
+    writeInt16(file, 0);
+    writeText(file, entry.comment, kTurnpointCommentWidth);
+    writeByte(file, kCommentEndByte);
+    writeByte(file, entry.markFlag);
+    writeByte(file, 0);
+    writeByte(file, 0);
 }
 
 }  // namespace
@@ -228,52 +311,10 @@ void readTpRecord(CFile& file, FIO_TPEntry& entry) {
 }
 
 void writeTpRecord(CFile& file, const FIO_TPEntry& entry, int32_t number) {
-    writeInt16(file, kTagTurnpoint);
-    writeInt16(file, kWrittenVersion);
-    writeInt32(file, number);
-    writeByte(file, byteFromKind(entry.kind));
-    writeText(file, entry.name, kNameWidth);
-    writeText(file, entry.shortName, kShortNameWidth);
-    writeCoordPair(file, entry.latitude, entry.longitude);
-    writeByte(file, 1);
-
-    writeInt16(file, kTagDetailBlock);
-    writeInt16(file, 0);  // no point list
-    writeInt16(file, 0);
-    writeInt16(file, 0);
-    writeByte(file, 0);
-    writeCoordPair(file, 0.0f, 0.0f);
-    writeCoordPair(file, 0.0f, 0.0f);
-    writeReal48(file, static_cast<float>(entry.elevation));
-    writeReal48(file, asFloat(parseFrequency(entry.frequency)));
-    writeText(file, entry.icaoCode, kIcaoWidth);
-    writeReal48(file, 0.0f);
-
-    const int32_t runwayCount = entry.runwayLength != 0 || entry.runwayDirection != 0 ? 1 : 0;
-    writeInt16(file, kTagRunwayBlock);
-    writeInt16(file, runwayCount);
-    writeInt16(file, runwayCount + 1);
-    writeInt16(file, 2);
-    if (runwayCount == 1) {
-        writeInt16(file, kTagRunway);
-        writeReal48(file, static_cast<float>(entry.runwayLength));
-        writeInt16(file, entry.runwayDirection);
-        writeByte(file, letterFromSurface(entry.surface));
-    }
-
-    writeByte(file, 0);
-    writeReal48(file, 0.0f);
-    writeByte(file, 0);
-    writeReal48(file, 0.0f);
-    writeReal48(file, 0.0f);
-    writeByte(file, 0);
-    writeInt16(file, 1);
-    writeInt16(file, 0);
-    writeText(file, entry.comment, kCommentWidth);
-    writeByte(file, 1);
-    writeByte(file, entry.markFlag);
-    writeByte(file, 0);
-    writeByte(file, 0);
+    writeHead(file, entry, number);
+    writeDetailBlock(file, entry);
+    writeRunwayBlock(file, entry);
+    writeTail(file, entry);
 }
 
 double parseFrequency(const std::string& text) {

@@ -3,25 +3,34 @@
 #include "flight_reader.h"
 #include "flight_record.h"
 #include "igc_writer.h"
+#include "record_io.h"
 
-bool FIOVelkano17::convertFlight(CFile& flightFile, CStdioFile& igcFile) {
-    if (flightFile.GetPosition() == 0) velkano::readFlightHeader(*this, flightFile);
-    if (flightDone >= flightTotal) return false;
+namespace velkano {
+
+void startFlightFile(FlightState& state, CFile& flightFile) {
+    const FileHeader header = readFlightFileHeader(flightFile);
+    state.version = header.version;
+    if (header.count < 0 || header.count > kMaxRecordCount) throwBadFile();
+    state.flights.total = header.count;
+    state.flights.done = 0;
+}
+
+bool convertFlight(FlightState& state, CFile& flightFile, CStdioFile& igcFile) {
+    if (flightFile.GetPosition() == 0) startFlightFile(state, flightFile);
+    if (state.flights.finished()) return false;
 
     // The whole record is read before the first line is printed, so a malformed flight
     // prints nothing.
     FIO_Flight flight;
-    velkano::readFlight(*this, flightFile, flight);
-    velkano::writeFlightIgc(igcFile, flight);
-    ++flightDone;
+    readFlight(flightFile, state.version, flight);
+    writeFlightIgc(igcFile, flight);
+    ++state.flights.done;
     return true;
 }
 
-namespace velkano {
-
-int32_t convertNextFlight(FIOVelkano17* state, CFile* flightFile, CStdioFile* igcFile) {
+int32_t convertNextFlight(FlightState* state, CFile* flightFile, CStdioFile* igcFile) {
     if (state == nullptr || flightFile == nullptr || igcFile == nullptr) return -1;
-    return state->convertFlight(*flightFile, *igcFile) ? 1 : 0;
+    return convertFlight(*state, *flightFile, *igcFile) ? 1 : 0;
 }
 
 }  // namespace velkano

@@ -1,6 +1,5 @@
 #include "driver_frame.h"
 #include "flight_conversion.h"
-#include "global_values.h"
 #include "velkano/fio_exports.h"
 
 extern "C" {
@@ -20,8 +19,8 @@ int32_t FIO_WriteRoute(CFile*, FIO_Route*) {
 
 // A host may convert without FIO_InitDriver: the state is created on first use.
 int32_t FIO_Flight2IGC(CFile* flightFile, CStdioFile* igcFile) {
-    global_values* driver = velkano::ensureDriver();
-    return velkano::convertNextFlight(driver != nullptr ? &driver->state : nullptr, flightFile,
+    velkano::ensureDriver();
+    return velkano::convertNextFlight(velkano::driverState<velkano::FlightState>(), flightFile,
                                       igcFile);
 }
 

@@ -1,22 +1,25 @@
 #include "driver_frame.h"
+#include "flight_state.h"
+#include "velkano/fio_codes.h"
 
 namespace velkano {
 
 namespace {
-constexpr int32_t kFlightFileTypes[] = {0x40000};
+
+constexpr int32_t kFlightFileTypes[] = {kFlightFileType};
+
+void setFlightLimits(FIO_DriverInfoRecord& record) {
+    setInfoWord(record.flightLimit, kMaxRecordCount);
 }
 
+}  // namespace
+
 const DriverIdentity kDriverIdentity = {
-    "Version 1.0",
-    "Velkano 1.7 (Flights)",
-    "Tessavorn GmbH",
-    1,
-    0,
-    "flt",
-    kFlightFileTypes,
-    1,
-    // 88: types, 104: record limit; the rest zero.
-    {0x40000, 0, 0, 0, 0x4000, 0, 0, 0, 0, 0, 0, 0, 0},
+    "Velkano 1.7 (Flights)", false, "flt", kFlightFileTypes, setFlightLimits,
 };
+
+std::unique_ptr<FIOVelkano17> makeDriverState() {
+    return std::make_unique<FlightState>();
+}
 
 }  // namespace velkano

@@ -7,8 +7,6 @@ namespace velkano {
 
 namespace {
 
-constexpr int32_t kMagicWidth = 51;
-
 // Record versions that added fields.
 constexpr int32_t kVersionDataInt32 = 3;  // the int32 at offset 19 of the flight data block
 constexpr int32_t kVersionTail = 5;       // the Real48 after the extension block
@@ -27,17 +25,6 @@ constexpr uint32_t kFixListTrailerTailSkipped = 4;
 // and two Real48, then the extension marker.
 constexpr uint32_t kDataBlockSkipped = 1 + 4 * 4 + 2 * 6;
 constexpr uint32_t kDataBlockInt32 = 4;
-
-// Text block widths.
-constexpr int32_t kMakerWidth = 4;
-constexpr int32_t kSerialWidth = 6;
-constexpr int32_t kRecorderTypeWidth = 31;
-constexpr int32_t kPilotWidth = 41;
-constexpr int32_t kOldGliderTypeWidth = 41;
-constexpr int32_t kGliderTypeWidth = 31;
-constexpr int32_t kGliderIdWidth = 10;
-constexpr int32_t kCompetitionIdWidth = 11;
-constexpr int32_t kCompetitionClassWidth = 11;
 
 constexpr size_t kShortestMaker = 3;
 constexpr char kDefaultMaker[] = "XXX";
@@ -67,9 +54,9 @@ FIO_FixEntry readFix(CFile& file) {
 }
 
 void readTextBlock(CFile& file, int32_t version, FIO_Flight& flight) {
-    flight.recorderMaker = readTrimmedText(file, kMakerWidth);
+    flight.recorderMaker = readTrimmedText(file, kRecorderMakerWidth);
     if (flight.recorderMaker.size() < kShortestMaker) flight.recorderMaker = kDefaultMaker;
-    flight.recorderSerial = readTrimmedText(file, kSerialWidth);
+    flight.recorderSerial = readTrimmedText(file, kRecorderSerialWidth);
     if (flight.recorderSerial.empty()) flight.recorderSerial = kDefaultSerial;
     flight.recorderType = readTrimmedText(file, kRecorderTypeWidth);
     flight.pilot = readTrimmedText(file, kPilotWidth);
@@ -89,18 +76,8 @@ int32_t flightTaskSize(int32_t version) {
     return version >= kVersionLongTask ? kLongTaskSize : kShortTaskSize;
 }
 
-void readFlightHeader(FIOVelkano17& state, CFile& file) {
-    // All three fields are read before the magic is compared: a file without a header still
-    // takes its version from offset 52.
-    const std::string magic = readText(file, kMagicWidth);
-    readByte(file);
-    state.flightVersion = readInt16(file);
-    if (magic != kFlightFileMagic) file.Seek(0, CFile::begin);
-
-    const int32_t count = readInt16(file);
-    if (count < 0 || count > kMaxRecordCount) throwBadFile();
-    state.flightTotal = count;
-    state.flightDone = 0;
+FileHeader readFlightFileHeader(CFile& file) {
+    return readFileHeader(file, kFlightFileMagic, EmptyFile::isCut);
 }
 
 void readFixList(CFile& file, std::vector<FIO_FixEntry>& fixes) {
@@ -117,8 +94,7 @@ void readFixList(CFile& file, std::vector<FIO_FixEntry>& fixes) {
     skipBytes(file, kFixListTrailerTailSkipped);
 }
 
-void readFlight(const FIOVelkano17& state, CFile& file, FIO_Flight& flight) {
-    const int32_t version = state.flightVersion;
+void readFlight(CFile& file, int32_t version, FIO_Flight& flight) {
     expectTag(file, kTagFlight);
     readFixList(file, flight.fixes);
 

@@ -6,24 +6,21 @@
 #include <string>
 #include <vector>
 
-#include "fio_velkano17.h"
+#include "file_header.h"
 #include "flight_record.h"
 #include "velkano/host_file.h"
 
 namespace velkano {
 
-inline constexpr char kFlightFileMagic[] = "Velkano Flight File";
-inline constexpr uint32_t kFlightFileHeaderSize = 56;
+// Reads the header at the file's start, the count unchecked. A file without the magic text
+// is re-read from offset 0, where its flight count stands; its version is then whatever the
+// int16 at offset 52 holds. Throws FIO_Error "bad file" when the file ends before a count.
+FileHeader readFlightFileHeader(CFile& file);
 
-// Reads the header at the file's start into flightVersion, flightTotal and flightDone. A
-// file without the magic text is re-read from offset 0, where its flight count stands; its
-// version is then whatever the int16 at offset 52 holds. Throws FIO_Error "bad file" for a
-// count outside 0 to 16384, after flightVersion is set and before the counters change.
-void readFlightHeader(FIOVelkano17& state, CFile& file);
-
-// Reads the next flight record in the layout of state.flightVersion into flight, which
-// must be freshly constructed. Throws FIO_Error "bad object" on any wrong tag.
-void readFlight(const FIOVelkano17& state, CFile& file, FIO_Flight& flight);
+// Reads the next flight record in the layout of the file's version into flight, which must
+// be freshly constructed. Throws FIO_Error "bad object" on any wrong tag and when the file
+// ends inside the record.
+void readFlight(CFile& file, int32_t version, FIO_Flight& flight);
 
 // Reads a fix list ('u'), appending its fixes.
 void readFixList(CFile& file, std::vector<FIO_FixEntry>& fixes);

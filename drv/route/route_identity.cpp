@@ -1,23 +1,30 @@
 #include "driver_frame.h"
+#include "route_state.h"
+#include "velkano/fio_codes.h"
 
 namespace velkano {
 
 namespace {
-constexpr int32_t kTaskFileTypes[] = {1, 8, 64, 512};
+
+// The route driver's capability and limit words as the host reads them.
+void setRouteLimits(FIO_DriverInfoRecord& record) {
+    constexpr int32_t kRouteWord100 = 40;
+    setInfoWord(record.turnpointLimit, kMaxRecordCount);
+    setInfoWord(record.routeLimit, kMaxRecordCount);
+    setInfoWord(record.routeWord100, kRouteWord100);
+    setInfoWord(record.objectLimit, kMaxRecordCount);
+    setInfoWord(record.turnpointNameLength, kTurnpointNameWidth - 1);
+    setInfoWord(record.routeNameWidth, kRouteNameWidth);
 }
 
+}  // namespace
+
 const DriverIdentity kDriverIdentity = {
-    "Version 1.0",
-    "Velkano 1.7 (Strecken)",
-    "Tessavorn GmbH",
-    1,
-    1,
-    "rtx",
-    kTaskFileTypes,
-    4,
-    // 88: types, 92, 96: record limits, 100, 104..116, 120: record limit, 124, 128,
-    // 132: longest turnpoint name kept, 136: route-name field width.
-    {0x249, 0x4000, 0x4000, 40, 0, 0, 0, 0, 0x4000, 0, 0, 29, 201},
+    "Velkano 1.7 (Strecken)", true, "rtx", kTaskFileTypes, setRouteLimits,
 };
+
+std::unique_ptr<FIOVelkano17> makeDriverState() {
+    return std::make_unique<RouteState>();
+}
 
 }  // namespace velkano

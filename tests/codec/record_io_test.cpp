@@ -63,7 +63,6 @@ TEST(RecordIo, ReadsEachFieldWithOneReadOfItsWidth) {
         {{0x34, 0x12}, readInt16, 0x1234, 2},
         {{0x78, 0x56, 0x34, 0x12}, readInt32, 0x12345678, 4},
         {{0x00, 0x00, 0x00, 0x80}, readInt32, INT32_MIN, 4},
-        {{0x01}, readInt16, 1, 2},  // past the end: zero-filled
     };
     for (const ReadCase& c : cases) {
         Bytes bytes = c.bytes;
@@ -71,7 +70,10 @@ TEST(RecordIo, ReadsEachFieldWithOneReadOfItsWidth) {
         MemFile file(bytes);
         EXPECT_EQ(c.read(file), c.expected);
         EXPECT_EQ(file.reads, 1);
-        EXPECT_EQ(file.GetPosition(), std::min<uint32_t>(c.width, c.bytes.size()));
+        EXPECT_EQ(file.GetPosition(), c.width);
+        // A field the file cannot fill is a cut record, whatever the host left in the rest.
+        MemFile cut = MemFile::leavingShortReadsUnfilled(Bytes(c.bytes.begin(), c.bytes.end() - 1));
+        EXPECT_THROW(c.read(cut), FIO_Error);
     }
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "fio_velkano17.h"
+#include "route_operations.h"
 #include "mem_file.h"
 #include "tp_record.h"
 #include "tp_record_encoder.h"
@@ -267,27 +267,24 @@ TEST(TpRecordRead, BadTagThrowsAndLeavesEntryUntouched) {
     }
 }
 
-// The reader must stop at the first missing tag without reading wild. Every tag's high byte is
-// zero, so a cut right after a tag's low byte passes that test: a cut after the runway block
-// tag (160) zero-fills the runway count, and one after the 's' tag (168) leaves only values.
-TEST(TpRecordRead, TruncatedRecordFailsCleanlyUntilLastTag) {
+// Every cut of a record fails before the entry changes, wherever it falls: a field the file
+// cannot fill is as wrong as a wrong tag.
+TEST(TpRecordRead, EveryCutRecordFailsAndLeavesTheEntryAlone) {
     TpRecordFields desc;
     desc.name = "Cut";
     desc.runways = {{800, 90, 'G'}};
     const Bytes whole = encodeTpRecord(desc);
-    ASSERT_EQ(whole.size(), 308u);
     for (size_t length = 0; length < whole.size(); ++length) {
-        MemFile file(Bytes(whole.begin(), whole.begin() + static_cast<long>(length)));
+        MemFile file = MemFile::leavingShortReadsUnfilled(
+            Bytes(whole.begin(), whole.begin() + static_cast<long>(length)));
         FIO_TPEntry entry = prefilledEntry();
-        const bool reads = length == 161 || length == 162 || length >= 169;
-        if (!reads) {
-            EXPECT_THROW(velkano::readTpRecord(file, entry), FIO_Error) << length;
-            expectSameEntry(entry, prefilledEntry());
-        } else {
-            EXPECT_NO_THROW(velkano::readTpRecord(file, entry)) << length;
-            EXPECT_EQ(entry.name, "Cut");
-        }
+        EXPECT_THROW(velkano::readTpRecord(file, entry), FIO_Error) << length;
+        expectSameEntry(entry, prefilledEntry());
     }
+    MemFile file(whole);
+    FIO_TPEntry entry;
+    velkano::readTpRecord(file, entry);
+    EXPECT_EQ(entry.name, "Cut");
 }
 
 // Arbitrary bytes either read or raise FIO_Error; values such as a huge elevation must not
@@ -470,23 +467,23 @@ TEST(TpRecordWrite, KeepsTheWholeFrequency) {
 }
 
 TEST(TpRecordWrite, NumbersRecordsAndStopsAtTheAnnouncedCount) {
-    FIOVelkano17 state;
-    state.tpTotal = 3;
+    velkano::RouteState state;
+    state.turnpoints.total = 3;
     MemFile file;
     FIO_TPEntry entry;
     entry.number = 99;  // not written
-    for (int i = 0; i < 3; ++i) ASSERT_TRUE(state.writeTpRecord(file, entry));
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(velkano::writeNextTurnpoint(state, file, entry));
     const int writes = file.writes;
-    EXPECT_FALSE(state.writeTpRecord(file, entry));
+    EXPECT_FALSE(velkano::writeNextTurnpoint(state, file, entry));
     EXPECT_EQ(file.writes, writes);
-    EXPECT_EQ(state.tpDone, 3);
+    EXPECT_EQ(state.turnpoints.done, 3);
     EXPECT_EQ(state.maxTpNumber, 3);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(file.bytes()[297 * i + 4], i + 1);
 
-    FIOVelkano17 ahead;
-    ahead.tpTotal = 1;
+    velkano::RouteState ahead;
+    ahead.turnpoints.total = 1;
     ahead.maxTpNumber = 10;
-    ASSERT_TRUE(ahead.writeTpRecord(file, entry));
+    ASSERT_TRUE(velkano::writeNextTurnpoint(ahead, file, entry));
     EXPECT_EQ(ahead.maxTpNumber, 10);
 }
 

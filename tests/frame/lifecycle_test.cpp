@@ -7,8 +7,9 @@
 
 #include "byte_writer.h"
 #include "driver_library.h"
-#include "fio_velkano17.h"
+#include "flight_state.h"
 #include "host_test_support.h"
+#include "route_state.h"
 
 namespace {
 
@@ -86,20 +87,30 @@ TEST(UnsupportedEntryTest, ReturnsMinusOneWhateverTheArguments) {
     flight.ExitDriver();
 }
 
+// Each library's handle is its own state; every counter of a fresh one reads zero.
 TEST(InitDriverTest, ReturnsAFreshStateWithEveryCounterZero) {
-    for (const char* library : kLibraries) {
-        DriverLibrary driver(driverPath(library));
-        FIOVelkano17* state = driver.InitDriver();
-        ASSERT_NE(state, nullptr) << library;
-        for (int32_t counter :
-             {state->tpTotal, state->tpDone, state->taskTotal, state->taskDone, state->maxTpNumber,
-              state->maxRouteId, state->flightTotal, state->flightDone, state->flightVersion}) {
-            EXPECT_EQ(counter, 0) << library;
-        }
-        EXPECT_EQ(state->tpReadFile, nullptr);
-        driver.ExitDriver();
-        driver.ExitDriver();  // a second exit does nothing
-        driver.ExitDriver();
+    DriverLibrary route(driverPath("Velkano17Rte.drf"));
+    auto* routeState = static_cast<velkano::RouteState*>(route.InitDriver());
+    ASSERT_NE(routeState, nullptr);
+    for (int32_t counter :
+         {routeState->turnpoints.total, routeState->turnpoints.done, routeState->routes.total,
+          routeState->routes.done, routeState->maxTpNumber, routeState->maxRouteId}) {
+        EXPECT_EQ(counter, 0);
+    }
+    EXPECT_EQ(routeState->readCompanion, nullptr);
+    EXPECT_EQ(routeState->writeCompanion, nullptr);
+
+    DriverLibrary flight(driverPath("Velkano17Flt.drf"));
+    auto* flightState = static_cast<velkano::FlightState*>(flight.InitDriver());
+    ASSERT_NE(flightState, nullptr);
+    for (int32_t counter :
+         {flightState->flights.total, flightState->flights.done, flightState->version}) {
+        EXPECT_EQ(counter, 0);
+    }
+    for (DriverLibrary* driver : {&route, &flight}) {
+        driver->ExitDriver();
+        driver->ExitDriver();  // a second exit does nothing
+        driver->ExitDriver();
     }
 }
 
@@ -153,10 +164,10 @@ TEST_F(CompanionLifetimeTest, SecondInitReleasesThePreviousState) {
     ASSERT_NE(driver.InitDriver(), nullptr);
     readOnce(driver);
     ASSERT_EQ(openDescriptorCount(), before + 1);
-    FIOVelkano17* second = driver.InitDriver();
+    auto* second = static_cast<velkano::RouteState*>(driver.InitDriver());
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(openDescriptorCount(), before);
-    EXPECT_EQ(second->tpReadFile, nullptr);
+    EXPECT_EQ(second->readCompanion, nullptr);
     driver.ExitDriver();
 }
 
@@ -199,7 +210,7 @@ TEST_F(CompanionLifetimeTest, MalformedInputThrowsFioErrorAcrossTheLibraryBounda
 TEST_F(CompanionLifetimeTest, MissingCompanionThrowsTheFileExceptionAndRetries) {
     std::remove(dir_.file("tasks.top").c_str());
     DriverLibrary driver(driverPath("Velkano17Rte.drf"));
-    FIOVelkano17* state = driver.InitDriver();
+    auto* state = static_cast<velkano::RouteState*>(driver.InitDriver());
     ASSERT_NE(state, nullptr);
     CStdioFile taskFile(dir_.file("tasks.rtx"), CStdioFile::typeBinary | CStdioFile::modeRead);
     FIO_TPEntry entry;
@@ -211,7 +222,7 @@ TEST_F(CompanionLifetimeTest, MissingCompanionThrowsTheFileExceptionAndRetries) 
         EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
         EXPECT_EQ(error.m_strFileName, dir_.file("tasks.top"));
     }
-    EXPECT_EQ(state->tpReadFile, nullptr);
+    EXPECT_EQ(state->readCompanion, nullptr);
     driver.ExitDriver();
 }
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "fio_velkano17.h"
+#include "velkano/companion_path.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ TEST(CompanionPathTest, ReplacesOnlyTheLastElementsExtension) {
         {"", ".top"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FIOVelkano17::companionPath(c.taskPath), c.companion) << c.taskPath;
+        EXPECT_EQ(velkano::companionPath(c.taskPath), c.companion) << c.taskPath;
     }
 }
 
@@ -40,8 +40,8 @@ TEST(CompanionPathTest, KeepsPathsOfAnyLengthWhole) {
         "D:\\" + std::string(300, 'd') + "\\" + std::string(700, 'e') + "/";
     const std::string base = std::string(400, 'b') + "." + std::string(300, 'c');
     const std::string extension = "." + std::string(500, 'x');
-    EXPECT_EQ(FIOVelkano17::companionPath(directory + base + extension), directory + base + ".top");
-    EXPECT_EQ(FIOVelkano17::companionPath(directory + std::string(5000, 'n')),
+    EXPECT_EQ(velkano::companionPath(directory + base + extension), directory + base + ".top");
+    EXPECT_EQ(velkano::companionPath(directory + std::string(5000, 'n')),
               directory + std::string(5000, 'n') + ".top");
 }
 

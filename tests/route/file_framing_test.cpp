@@ -2,12 +2,13 @@
 // and the count correction after a short write.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "byte_writer.h"
-#include "fio_velkano17.h"
+#include "route_operations.h"
 #include "host_test_support.h"
 #include "mem_file.h"
 #include "route_file_encoder.h"
@@ -23,23 +24,23 @@ FileFrameFields announcing(int count) {
     return frame;
 }
 
-std::string errorOf(void (*read)(FIOVelkano17&, MemFile&), FIOVelkano17& state, MemFile& file) {
+std::string errorOf(const std::function<void()>& read) {
     try {
-        read(state, file);
+        read();
     } catch (const FIO_Error& error) {
         return error.message;
     }
     return "";
 }
 
-void readOneTp(FIOVelkano17& state, MemFile& file) {
+void readOneTp(velkano::RouteState& state, MemFile& file) {
     FIO_TPEntry entry;
-    state.readTp(file, entry);
+    velkano::readNextTurnpoint(state, file, entry);
 }
 
-void readOneRoute(FIOVelkano17& state, MemFile& file) {
+void readOneRoute(velkano::RouteState& state, MemFile& file) {
     FIO_Route route;
-    state.readRoute(file, route);
+    velkano::readNextRoute(state, file, route);
 }
 
 struct CountCase {
@@ -58,18 +59,18 @@ TEST(FileHeaderTest, CountLimitsOfEachFile) {
         {32767, "bad file", "bad file"},
     };
     for (const auto& c : cases) {
-        FIOVelkano17 state;
-        state.tpTotal = state.taskTotal = 7;
-        state.tpDone = state.taskDone = 3;
+        velkano::RouteState state;
+        state.turnpoints.total = state.routes.total = 7;
+        state.turnpoints.done = state.routes.done = 3;
         MemFile tpFile(testenc::encodeTpFile({}, announcing(c.count)));
         MemFile taskFile(testenc::encodeTaskFile({}, announcing(c.count)));
-        EXPECT_EQ(errorOf(readOneTp, state, tpFile), c.tpError) << c.count;
-        EXPECT_EQ(errorOf(readOneRoute, state, taskFile), c.taskError) << c.count;
+        EXPECT_EQ(errorOf([&] { readOneTp(state, tpFile); }), c.tpError) << c.count;
+        EXPECT_EQ(errorOf([&] { readOneRoute(state, taskFile); }), c.taskError) << c.count;
         // A refused count leaves the totals as they were.
-        EXPECT_EQ(state.tpTotal, c.tpError == "bad file" ? 7 : c.count) << c.count;
-        EXPECT_EQ(state.taskTotal, c.taskError == "bad file" ? 7 : c.count) << c.count;
-        EXPECT_EQ(state.tpDone, c.tpError == "bad file" ? 3 : 0) << c.count;
-        EXPECT_EQ(state.taskDone, c.taskError == "bad file" ? 3 : 0) << c.count;
+        EXPECT_EQ(state.turnpoints.total, c.tpError == "bad file" ? 7 : c.count) << c.count;
+        EXPECT_EQ(state.routes.total, c.taskError == "bad file" ? 7 : c.count) << c.count;
+        EXPECT_EQ(state.turnpoints.done, c.tpError == "bad file" ? 3 : 0) << c.count;
+        EXPECT_EQ(state.routes.done, c.taskError == "bad file" ? 3 : 0) << c.count;
         EXPECT_EQ(taskFile.GetPosition(), testenc::kFileHeaderSize) << c.count;
     }
 }
@@ -105,41 +106,112 @@ TEST(FileHeaderTest, MagicDecidesBetweenHeaderAndHeaderless) {
         record.id = 41;
         record.listed = {{1, 0}};
         MemFile file(testenc::encodeTaskFile({record}, c.frame));
-        FIOVelkano17 state;
+        velkano::RouteState state;
         FIO_Route route;
         if (!c.error.empty()) {
-            EXPECT_EQ(errorOf(readOneRoute, state, file), c.error) << c.what;
+            EXPECT_EQ(errorOf([&] { readOneRoute(state, file); }), c.error) << c.what;
             continue;
         }
-        ASSERT_TRUE(state.readRoute(file, route)) << c.what;
+        ASSERT_TRUE(velkano::readNextRoute(state, file, route)) << c.what;
         EXPECT_EQ(route.id, 41) << c.what;
         EXPECT_EQ(file.GetPosition(), c.recordsStart + testenc::routeRecordSize(5, 1)) << c.what;
-        EXPECT_EQ(state.taskTotal, 1) << c.what;
+        EXPECT_EQ(state.routes.total, 1) << c.what;
     }
 }
 
-TEST(FileHeaderTest, FilesShorterThanAHeaderReadAsNoRecordsOrFail) {
-    const auto full = testenc::encodeTaskFile({testenc::RouteRecordFields{}});
-    for (size_t length = 0; length <= testenc::kFileHeaderSize; ++length) {
-        MemFile file(std::vector<uint8_t>(full.begin(), full.begin() + length));
-        FIOVelkano17 state;
-        FIO_Route route;
-        bool read = false;
-        try {
-            read = state.readRoute(file, route);
-        } catch (const FIO_Error&) {
+// What reading a whole file gives: the records read before it stopped, and its error.
+struct Reading {
+    std::vector<int32_t> records;  // numbers or ids
+    std::string error;
+};
+
+Reading readTurnpoints(MemFile& file) {
+    velkano::RouteState state;
+    Reading reading;
+    FIO_TPEntry entry;
+    reading.error = errorOf([&] {
+        while (velkano::readNextTurnpoint(state, file, entry))
+            reading.records.push_back(entry.number);
+    });
+    return reading;
+}
+
+Reading readRoutes(MemFile& file) {
+    velkano::RouteState state;
+    Reading reading;
+    reading.error = errorOf([&] {
+        for (;;) {
+            FIO_Route route;
+            if (!velkano::readNextRoute(state, file, route)) break;
+            reading.records.push_back(route.id);
         }
-        EXPECT_FALSE(read) << length;
+    });
+    return reading;
+}
+
+// Every cut of either file that loses a record fails: "bad file" in the header, "bad object"
+// in a record, after the records before the cut. A cut in the trailer loses nothing, as
+// reading stops at the header's count; an empty turnpoint file holds no turnpoints. The
+// host file leaves what it cannot fill unfilled, as some hosts' files do.
+TEST(FileHeaderTest, EveryCutThatLosesARecordFails) {
+    struct FileCase {
+        std::vector<uint8_t> bytes;
+        std::vector<size_t> recordEnds;
+        std::vector<int32_t> records;
+        Reading (*read)(MemFile&);
+        std::string empty;  // the error of an empty file
+    };
+    testenc::TpRecordFields tp2;
+    tp2.number = 2;
+    tp2.runways = {{800, 90, 'G'}};
+    testenc::RouteRecordFields route7;
+    route7.id = 7;
+    route7.listed = {{1, 0}, {2, 1}};
+    testenc::RouteRecordFields route3;
+    route3.id = 3;
+    route3.listed = {{5, 0}};
+    const size_t header = testenc::kFileHeaderSize;
+    const size_t tpEnd = header + testenc::encodeTpRecord(testenc::TpRecordFields{}).size();
+    const size_t routeEnd = header + testenc::routeRecordSize(5, 2);
+    const FileCase cases[] = {
+        {testenc::encodeTpFile({testenc::TpRecordFields{}, tp2}),
+         {tpEnd, tpEnd + testenc::encodeTpRecord(tp2).size()},
+         {1, 2},
+         readTurnpoints,
+         ""},
+        {testenc::encodeTaskFile({route7, route3}),
+         {routeEnd, routeEnd + testenc::routeRecordSize(5, 1)},
+         {7, 3},
+         readRoutes,
+         "bad file"},
+    };
+    for (const FileCase& c : cases) {
+        for (size_t length = 0; length <= c.bytes.size(); ++length) {
+            MemFile file = MemFile::leavingShortReadsUnfilled(
+                std::vector<uint8_t>(c.bytes.begin(), c.bytes.begin() + length));
+            const Reading reading = c.read(file);
+            size_t whole = 0;
+            while (whole < c.recordEnds.size() && c.recordEnds[whole] <= length) ++whole;
+            const std::string error = length == 0                   ? c.empty
+                                      : length < header             ? "bad file"
+                                      : whole < c.recordEnds.size() ? "bad object"
+                                                                    : "";
+            EXPECT_EQ(reading.error, error) << length;
+            const size_t kept = length == 0 ? 0 : whole;
+            EXPECT_EQ(reading.records,
+                      std::vector<int32_t>(c.records.begin(), c.records.begin() + kept))
+                << length;
+        }
     }
 }
 
 TEST(FileHeaderTest, WritesTheHeaderOfEachFile) {
     MemFile tpFile;
     MemFile taskFile;
-    FIOVelkano17 state;
-    state.tpDone = state.taskDone = 9;
-    ASSERT_TRUE(state.writeTpHeader(tpFile, 2));
-    ASSERT_TRUE(state.writeTaskHeader(taskFile, 1));
+    velkano::RouteState state;
+    state.turnpoints.done = state.routes.done = 9;
+    ASSERT_TRUE(velkano::startTpFile(state, tpFile, 2));
+    ASSERT_TRUE(velkano::startTaskFile(state, taskFile, 1));
 
     ByteWriter tpHeader;
     tpHeader.text("Velkano TP File", 51).u8(0x1A).u8(5).u8(0).u8(2).u8(0);
@@ -147,19 +219,19 @@ TEST(FileHeaderTest, WritesTheHeaderOfEachFile) {
     taskHeader.text("Velkano TASK File", 51).u8(0x1A).u8(5).u8(0).u8(1).u8(0);
     EXPECT_EQ(tpFile.bytes(), tpHeader.bytes);
     EXPECT_EQ(taskFile.bytes(), taskHeader.bytes);
-    EXPECT_EQ(state.tpTotal, 2);
-    EXPECT_EQ(state.taskTotal, 1);
-    EXPECT_EQ(state.tpDone, 0);
-    EXPECT_EQ(state.taskDone, 0);
+    EXPECT_EQ(state.turnpoints.total, 2);
+    EXPECT_EQ(state.routes.total, 1);
+    EXPECT_EQ(state.turnpoints.done, 0);
+    EXPECT_EQ(state.routes.done, 0);
 }
 
 TEST(FileHeaderTest, CountsKeepTheirLow16Bits) {
     const std::pair<int32_t, int32_t> cases[] = {{70000, 4464}, {40000, -25536}, {-1, -1}};
     for (const auto& [count, total] : cases) {
         MemFile file;
-        FIOVelkano17 state;
-        ASSERT_TRUE(state.writeTaskHeader(file, count));
-        EXPECT_EQ(state.taskTotal, total) << count;
+        velkano::RouteState state;
+        ASSERT_TRUE(velkano::startTaskFile(state, file, count));
+        EXPECT_EQ(state.routes.total, total) << count;
         const auto& bytes = file.bytes();
         EXPECT_EQ(bytes[54] | bytes[55] << 8, total & 0xFFFF) << count;
     }
@@ -168,26 +240,26 @@ TEST(FileHeaderTest, CountsKeepTheirLow16Bits) {
 TEST(FileHeaderTest, HeaderWritersRefuseAwayFromTheStart) {
     MemFile file(std::vector<uint8_t>(10, 0xEE));
     file.Seek(4, CFile::begin);
-    FIOVelkano17 state;
-    state.tpTotal = state.taskTotal = 5;
-    state.tpDone = state.taskDone = 2;
-    EXPECT_FALSE(state.writeTpHeader(file, 1));
-    EXPECT_FALSE(state.writeTaskHeader(file, 1));
+    velkano::RouteState state;
+    state.turnpoints.total = state.routes.total = 5;
+    state.turnpoints.done = state.routes.done = 2;
+    EXPECT_FALSE(velkano::startTpFile(state, file, 1));
+    EXPECT_FALSE(velkano::startTaskFile(state, file, 1));
     EXPECT_EQ(file.writes, 0);
-    EXPECT_EQ(state.tpTotal, 5);
-    EXPECT_EQ(state.taskDone, 2);
-    EXPECT_FALSE(state.tpHeaderWritten);
-    EXPECT_FALSE(state.taskHeaderWritten);
+    EXPECT_EQ(state.turnpoints.total, 5);
+    EXPECT_EQ(state.routes.done, 2);
+    EXPECT_FALSE(state.turnpoints.headerWritten);
+    EXPECT_FALSE(state.routes.headerWritten);
 }
 
 TEST(FileTrailerTest, WritesTheRunningMaxima) {
     MemFile tpFile;
     MemFile taskFile;
-    FIOVelkano17 state;
+    velkano::RouteState state;
     state.maxTpNumber = 3;
     state.maxRouteId = -2;
-    EXPECT_TRUE(state.writeTpTrailer(tpFile));
-    EXPECT_TRUE(state.writeTaskTrailer(taskFile));
+    velkano::finishTpFile(state, tpFile);
+    velkano::finishTaskFile(state, taskFile);
     EXPECT_EQ(tpFile.bytes(), (std::vector<uint8_t>{3, 0, 0, 0, 9}));
     ByteWriter task;
     task.u8(0xFE).u8(0xFF).u8(0xFF).u8(0xFF).zeros(89);
@@ -204,11 +276,11 @@ FIO_Route* makeRoute(int32_t id) {
 
 TEST(ShortWriteTest, TrailerCorrectsTheCountOfAShortTaskFile) {
     MemFile file;
-    FIOVelkano17 state;
-    ASSERT_TRUE(state.writeTaskHeader(file, 3));
+    velkano::RouteState state;
+    ASSERT_TRUE(velkano::startTaskFile(state, file, 3));
     std::unique_ptr<FIO_Route> route(makeRoute(8));
-    ASSERT_TRUE(state.writeRoute(file, *route));
-    ASSERT_TRUE(state.writeTaskTrailer(file));
+    ASSERT_TRUE(velkano::writeNextRoute(state, file, *route));
+    velkano::finishTaskFile(state, file);
 
     const size_t recordSize = testenc::routeRecordSize(5, 0);
     ByteWriter expected;
@@ -217,21 +289,21 @@ TEST(ShortWriteTest, TrailerCorrectsTheCountOfAShortTaskFile) {
     expected.raw(testenc::taskFileTrailer(8));
     EXPECT_EQ(file.bytes(), expected.bytes);
     EXPECT_EQ(file.GetPosition(), 56 + recordSize + 93);
-    EXPECT_EQ(state.taskTotal, 1);
+    EXPECT_EQ(state.routes.total, 1);
 
     MemFile reread(file.bytes());
-    FIOVelkano17 reader;
+    velkano::RouteState reader;
     FIO_Route back;
-    EXPECT_TRUE(reader.readRoute(reread, back));
-    EXPECT_FALSE(reader.readRoute(reread, back));
+    EXPECT_TRUE(velkano::readNextRoute(reader, reread, back));
+    EXPECT_FALSE(velkano::readNextRoute(reader, reread, back));
 }
 
 TEST(ShortWriteTest, TrailerCorrectsTheCountOfAShortTurnpointFile) {
     MemFile file;
-    FIOVelkano17 state;
+    velkano::RouteState state;
     state.maxTpNumber = 4;
-    ASSERT_TRUE(state.writeTpHeader(file, 2));
-    ASSERT_TRUE(state.writeTpTrailer(file));
+    ASSERT_TRUE(velkano::startTpFile(state, file, 2));
+    velkano::finishTpFile(state, file);
     ByteWriter expected;
     expected.raw(testenc::encodeFileHeader(testenc::kTpFileMagic, {}, 0));
     expected.raw(testenc::tpFileTrailer(4));
@@ -242,35 +314,36 @@ TEST(ShortWriteTest, LeavesHeadersItDidNotWriteAlone) {
     // Once a header has been read, the counters say nothing about the file being written.
     MemFile taskOut;
     MemFile tpOut;
-    FIOVelkano17 state;
-    ASSERT_TRUE(state.writeTaskHeader(taskOut, 9));
-    ASSERT_TRUE(state.writeTpHeader(tpOut, 9));
+    velkano::RouteState state;
+    ASSERT_TRUE(velkano::startTaskFile(state, taskOut, 9));
+    ASSERT_TRUE(velkano::startTpFile(state, tpOut, 9));
     MemFile taskIn(testenc::encodeTaskFile({}, announcing(5)));
     MemFile tpIn(testenc::encodeTpFile({}, announcing(5)));
     FIO_Route route;
-    EXPECT_THROW(state.readRoute(taskIn, route), FIO_Error);  // the 5 records are missing
+    EXPECT_THROW(velkano::readNextRoute(state, taskIn, route),
+                 FIO_Error);  // the 5 records are missing
     FIO_TPEntry entry;
-    EXPECT_THROW(state.readTp(tpIn, entry), FIO_Error);
-    ASSERT_EQ(state.taskTotal, 5);
-    ASSERT_EQ(state.tpTotal, 5);
+    EXPECT_THROW(velkano::readNextTurnpoint(state, tpIn, entry), FIO_Error);
+    ASSERT_EQ(state.routes.total, 5);
+    ASSERT_EQ(state.turnpoints.total, 5);
 
-    state.writeTaskTrailer(taskOut);
-    state.writeTpTrailer(tpOut);
+    velkano::finishTaskFile(state, taskOut);
+    velkano::finishTpFile(state, tpOut);
     EXPECT_EQ(taskOut.bytes().size(), 56u + 93u);
     EXPECT_EQ(tpOut.bytes().size(), 56u + 5u);
     EXPECT_EQ(taskOut.bytes()[54], 9);
     EXPECT_EQ(tpOut.bytes()[54], 9);
-    EXPECT_EQ(state.taskTotal, 5);
+    EXPECT_EQ(state.routes.total, 5);
 }
 
 TEST(ShortWriteTest, FullFilesAreNotTouchedAgain) {
     MemFile file;
-    FIOVelkano17 state;
-    ASSERT_TRUE(state.writeTaskHeader(file, 1));
+    velkano::RouteState state;
+    ASSERT_TRUE(velkano::startTaskFile(state, file, 1));
     std::unique_ptr<FIO_Route> route(makeRoute(1));
-    ASSERT_TRUE(state.writeRoute(file, *route));
+    ASSERT_TRUE(velkano::writeNextRoute(state, file, *route));
     const int writesBefore = file.writes;
-    ASSERT_TRUE(state.writeTaskTrailer(file));
+    velkano::finishTaskFile(state, file);
     EXPECT_EQ(file.writes - writesBefore, 3);  // id, 13 zeros, 76 zeros
     EXPECT_EQ(file.bytes()[54], 1);
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "byte_writer.h"
-#include "fio_velkano17.h"
+#include "route_operations.h"
 #include "mem_file.h"
 #include "route_file_encoder.h"
 #include "velkano/fio_error.h"
@@ -84,9 +84,9 @@ TEST(ReadRouteTest, DerivesRolesFromPositionAndFlag) {
     };
     for (const auto& c : cases) {
         MemFile file(testenc::encodeTaskFile({c.desc}));
-        FIOVelkano17 state;
+        velkano::RouteState state;
         FIO_Route route;
-        ASSERT_TRUE(state.readRoute(file, route)) << c.what;
+        ASSERT_TRUE(velkano::readNextRoute(state, file, route)) << c.what;
         EXPECT_EQ(pointsOf(route), c.expected) << c.what;
         EXPECT_EQ(file.GetPosition(),
                   testenc::kFileHeaderSize +
@@ -123,17 +123,17 @@ TEST(ReadRouteTest, ReadsEachVersionsFieldsAndNothingMore) {
         auto second = routeDesc(5, {{8, 0}});
         second.id = 99;
         MemFile file(testenc::encodeTaskFile({first, second}));
-        FIOVelkano17 state;
+        velkano::RouteState state;
         FIO_Route route;
         FIO_Route next;
-        ASSERT_TRUE(state.readRoute(file, route)) << c.version;
+        ASSERT_TRUE(velkano::readNextRoute(state, file, route)) << c.version;
         EXPECT_EQ(route.id, c.id);
         EXPECT_EQ(route.name, c.expected) << c.version;
-        ASSERT_TRUE(state.readRoute(file, next)) << c.version;
+        ASSERT_TRUE(velkano::readNextRoute(state, file, next)) << c.version;
         EXPECT_EQ(next.id, 99) << c.version;
         EXPECT_EQ(pointsOf(next), (Points{{8, 4}})) << c.version;
-        EXPECT_FALSE(state.readRoute(file, next));
-        EXPECT_EQ(state.taskDone, 2);
+        EXPECT_FALSE(velkano::readNextRoute(state, file, next));
+        EXPECT_EQ(state.routes.done, 2);
         EXPECT_EQ(state.maxRouteId, std::max(c.id, 99));
     }
 }
@@ -165,11 +165,11 @@ TEST(ReadRouteTest, BadTagStopsWhereItWasFound) {
         auto desc = routeDesc(5, {{1, 0}, {2, 1}, {3, 0}}, 10, 11);
         c.breakTag(desc);
         MemFile file(testenc::encodeTaskFile({desc}));
-        FIOVelkano17 state;
+        velkano::RouteState state;
         state.maxRouteId = 3;
         FIO_Route route;
         try {
-            state.readRoute(file, route);
+            velkano::readNextRoute(state, file, route);
             ADD_FAILURE() << c.where << ": no error";
         } catch (const FIO_Error& error) {
             EXPECT_EQ(error.message, "bad object") << c.where;
@@ -178,34 +178,8 @@ TEST(ReadRouteTest, BadTagStopsWhereItWasFound) {
         EXPECT_EQ(file.GetPosition(), testenc::kFileHeaderSize + c.consumed) << c.where;
         EXPECT_EQ(pointsOf(route), c.kept) << c.where;
         EXPECT_EQ(route.id, c.consumed > 2 ? 12 : 0) << c.where;
-        EXPECT_EQ(state.taskDone, 0) << c.where;
+        EXPECT_EQ(state.routes.done, 0) << c.where;
         EXPECT_EQ(state.maxRouteId, 3) << c.where;
-    }
-}
-
-TEST(ReadRouteTest, SurvivesEveryTruncation) {
-    const auto bytes =
-        testenc::encodeTaskFile({routeDesc(5, {{1, 0}, {2, 1}}, 3, 4), routeDesc(3, {{5, 0}})});
-    for (size_t length = 0; length <= bytes.size(); ++length) {
-        MemFile file(std::vector<uint8_t>(bytes.begin(), bytes.begin() + length));
-        FIOVelkano17 state;
-        int routes = 0;
-        try {
-            for (int i = 0; i < 4; ++i) {
-                FIO_Route route;
-                if (state.readRoute(file, route)) ++routes;
-            }
-        } catch (const FIO_Error&) {
-        }
-        // Zero-filled fields go unnoticed; a missing record tag never does (its high byte
-        // is zero, so the low byte alone makes it).
-        const size_t firstTag = testenc::kFileHeaderSize;
-        const size_t secondTag = firstTag + testenc::routeRecordSize(5, 2);
-        const int atMost = length <= firstTag ? 0 : length <= secondTag ? 1 : 2;
-        EXPECT_LE(routes, atMost) << length;
-        if (length == bytes.size()) {
-            EXPECT_EQ(routes, 2);
-        }
     }
 }
 
@@ -220,9 +194,9 @@ TEST(WriteRouteTest, WritesAVersion5RecordByteForByte) {
     route.name = "Ab";
     fill(route, {{10, 1}, {1, 3}, {2, 3}, {3, 5}, {11, 3}});
     MemFile file;
-    FIOVelkano17 state;
-    state.taskTotal = 1;
-    ASSERT_TRUE(state.writeRoute(file, route));
+    velkano::RouteState state;
+    state.routes.total = 1;
+    ASSERT_TRUE(velkano::writeNextRoute(state, file, route));
 
     ByteWriter expected;
     expected.i16('i').i16(5).i32(7).i16(3).i16(0).u8(0).zeros(6);
@@ -231,7 +205,7 @@ TEST(WriteRouteTest, WritesAVersion5RecordByteForByte) {
     expected.text("Ab", 201).u8('J');
     EXPECT_EQ(file.bytes(), expected.bytes);
     EXPECT_EQ(file.bytes().size(), 233u + 7 * 3);
-    EXPECT_EQ(state.taskDone, 1);
+    EXPECT_EQ(state.routes.done, 1);
     EXPECT_EQ(state.maxRouteId, 7);
 }
 
@@ -257,10 +231,10 @@ TEST(WriteRouteTest, ShortRoutesAndLongNames) {
         route.name = c.name;
         fill(route, c.points);
         MemFile file;
-        FIOVelkano17 state;
-        state.taskTotal = 1;
+        velkano::RouteState state;
+        state.routes.total = 1;
         state.maxRouteId = 2;
-        ASSERT_TRUE(state.writeRoute(file, route)) << c.what;
+        ASSERT_TRUE(velkano::writeNextRoute(state, file, route)) << c.what;
         ByteWriter expected;
         expected.i16('i').i16(5).i32(-4).i16(c.listedField).i16(0).u8(0).zeros(6);
         expected.i16('j').i32(c.beforeStart).i16('j').i32(c.afterFinish);
@@ -274,31 +248,31 @@ TEST(WriteRouteTest, RefusesBeyondTheAnnouncedCountWithoutWriting) {
     FIO_Route route;
     fill(route, {{1, 1}, {2, 1}});
     MemFile file;
-    FIOVelkano17 state;
-    state.taskTotal = 1;
-    state.taskDone = 1;
-    EXPECT_FALSE(state.writeRoute(file, route));
-    state.taskTotal = -1;
-    state.taskDone = 0;
-    EXPECT_FALSE(state.writeRoute(file, route));
+    velkano::RouteState state;
+    state.routes.total = 1;
+    state.routes.done = 1;
+    EXPECT_FALSE(velkano::writeNextRoute(state, file, route));
+    state.routes.total = -1;
+    state.routes.done = 0;
+    EXPECT_FALSE(velkano::writeNextRoute(state, file, route));
     EXPECT_EQ(file.writes, 0);
-    EXPECT_EQ(state.taskDone, 0);
+    EXPECT_EQ(state.routes.done, 0);
 }
 
 TEST(WriteRouteTest, RouteWithoutPointsThrowsBeforeWritingAByte) {
     FIO_Route route;
     route.id = 50;
     MemFile file;
-    FIOVelkano17 state;
-    state.taskTotal = 2;
+    velkano::RouteState state;
+    state.routes.total = 2;
     try {
-        state.writeRoute(file, route);
+        velkano::writeNextRoute(state, file, route);
         ADD_FAILURE() << "no error";
     } catch (const std::out_of_range& error) {
         EXPECT_STREQ(error.what(), "invalid vector<T> subscript");
     }
     EXPECT_EQ(file.writes, 0);
-    EXPECT_EQ(state.taskDone, 0);
+    EXPECT_EQ(state.routes.done, 0);
     EXPECT_EQ(state.maxRouteId, 0);
 }
 
@@ -309,19 +283,19 @@ TEST(WriteRouteTest, RefusesMoreListedPointsThanTheCountFieldHolds) {
         FIO_Route route;
         for (int i = 0; i < points; ++i) route.addPoint(i, 1, -1);
         MemFile file;
-        FIOVelkano17 writer;
-        ASSERT_TRUE(writer.writeTaskHeader(file, 1));
+        velkano::RouteState writer;
+        ASSERT_TRUE(velkano::startTaskFile(writer, file, 1));
         const int headerWrites = file.writes;
-        ASSERT_EQ(writer.writeRoute(file, route), writes) << points;
+        ASSERT_EQ(velkano::writeNextRoute(writer, file, route), writes) << points;
         if (!writes) {
             EXPECT_EQ(file.writes, headerWrites);
-            EXPECT_EQ(writer.taskDone, 0);
+            EXPECT_EQ(writer.routes.done, 0);
             continue;
         }
         MemFile reread(file.bytes());
-        FIOVelkano17 reader;
+        velkano::RouteState reader;
         FIO_Route back;
-        ASSERT_TRUE(reader.readRoute(reread, back));
+        ASSERT_TRUE(velkano::readNextRoute(reader, reread, back));
         ASSERT_EQ(back.points.size(), static_cast<size_t>(points));
         EXPECT_EQ(back.points.back()->number, points - 1);
     }
@@ -341,13 +315,13 @@ TEST(WriteRouteTest, ReadsBackWithRolesFromThePositions) {
         route.name = "Back";
         fill(route, written);
         MemFile file;
-        FIOVelkano17 writer;
-        ASSERT_TRUE(writer.writeTaskHeader(file, 1));
-        ASSERT_TRUE(writer.writeRoute(file, route));
+        velkano::RouteState writer;
+        ASSERT_TRUE(velkano::startTaskFile(writer, file, 1));
+        ASSERT_TRUE(velkano::writeNextRoute(writer, file, route));
         MemFile reread(file.bytes());
-        FIOVelkano17 reader;
+        velkano::RouteState reader;
         FIO_Route back;
-        ASSERT_TRUE(reader.readRoute(reread, back));
+        ASSERT_TRUE(velkano::readNextRoute(reader, reread, back));
         EXPECT_EQ(back.id, 3);
         EXPECT_EQ(back.name, "Back");
         EXPECT_EQ(pointsOf(back), read) << written.size();

@@ -11,6 +11,16 @@
 
 class MemFile : public CFile {
 public:
+    static constexpr uint8_t kUnfilled = 0xA5;
+
+    // Another host's file: Read returns the short count and leaves the bytes it could not
+    // fill as they were; kUnfilled there shows a reader that used them.
+    static MemFile leavingShortReadsUnfilled(std::vector<uint8_t> bytes) {
+        MemFile file(std::move(bytes));
+        file.fillsShortReads_ = false;
+        return file;
+    }
+
     explicit MemFile(std::vector<uint8_t> bytes = {}, std::string path = "/mem/file.bin")
         : bytes_(std::move(bytes)), path_(std::move(path)) {}
 
@@ -35,7 +45,7 @@ public:
             got = static_cast<uint32_t>(std::min<uint64_t>(count, bytes_.size() - position_));
             std::memcpy(out, bytes_.data() + position_, got);
         }
-        if (got < count) std::memset(out + got, 0, count - got);
+        if (got < count) std::memset(out + got, fillsShortReads_ ? 0 : kUnfilled, count - got);
         position_ += got;
         return got;
     }
@@ -60,4 +70,5 @@ private:
     std::vector<uint8_t> bytes_;
     std::string path_;
     uint32_t position_ = 0;
+    bool fillsShortReads_ = true;
 };

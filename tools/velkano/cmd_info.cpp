@@ -1,7 +1,6 @@
 // velkano info: load both drivers and print what each says about itself.
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <string>
 
@@ -12,30 +11,23 @@ namespace {
 
 constexpr const char* kDrivers[] = {"Velkano17Rte.drf", "Velkano17Flt.drf"};
 
-std::string textField(const unsigned char* record, int offset, int width) {
-    std::string text;
-    for (int i = 0; i < width && record[offset + i] != 0; ++i) {
-        text += static_cast<char>(record[offset + i]);
-    }
-    return text;
-}
-
-int32_t wordAt(const unsigned char* record, int offset) {
-    uint32_t u = 0;
-    for (int i = 0; i < 4; ++i) u |= static_cast<uint32_t>(record[offset + i]) << (8 * i);
-    return static_cast<int32_t>(u);
+template <size_t N>
+std::string textField(const char (&field)[N]) {
+    size_t length = 0;
+    while (length < N && field[length] != '\0') ++length;
+    return std::string(field, length);
 }
 
 void printDriver(DriverLibrary& driver) {
-    unsigned char record[kDriverInfoSize];
-    driver.DriverInfo(record);
-    const int32_t types = wordAt(record, 88);
+    FIO_DriverInfoRecord record;
+    driver.DriverInfo(&record);
+    const int32_t types = infoWord(record.fileTypes);
     std::printf("%s\n", driver.path().c_str());
-    std::printf("  name:       %s\n", textField(record, 20, 30).c_str());
-    std::printf("  version:    %s\n", textField(record, 0, 20).c_str());
-    std::printf("  maker:      %s\n", textField(record, 50, 34).c_str());
-    std::printf("  flags:      %u %u (%s)\n", record[84], record[85],
-                record[85] ? "reads and writes" : "reads only");
+    std::printf("  name:       %s\n", textField(record.name).c_str());
+    std::printf("  version:    %s\n", textField(record.version).c_str());
+    std::printf("  maker:      %s\n", textField(record.maker).c_str());
+    std::printf("  flags:      %u %u (%s)\n", record.reads, record.writes,
+                record.writes ? "reads and writes" : "reads only");
     std::printf("  file types: 0x%X\n", static_cast<unsigned>(types));
     for (int bit = 0; bit < 32; ++bit) {
         const int32_t code = static_cast<int32_t>(1u << bit);
@@ -44,8 +36,13 @@ void printDriver(DriverLibrary& driver) {
         const int32_t result = driver.GetExtensions(code, extension, sizeof extension);
         std::printf("    %-8d %s\n", code, result == 1 ? extension : "(no extension)");
     }
+    const uint8_t(*const limits[])[4] = {
+        &record.turnpointLimit, &record.routeLimit,          &record.routeWord100,
+        &record.flightLimit,    &record.reserved108[0],      &record.reserved108[1],
+        &record.reserved108[2], &record.objectLimit,         &record.reserved124[0],
+        &record.reserved124[1], &record.turnpointNameLength, &record.routeNameWidth};
     std::printf("  limits:    ");
-    for (int offset = 92; offset <= 136; offset += 4) std::printf(" %d", wordAt(record, offset));
+    for (const auto* word : limits) std::printf(" %d", infoWord(*word));
     std::printf("\n");
 }
 

@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+#include "velkano/driver_info.h"
+#include "velkano/fio_codes.h"
 #include "velkano/fio_error.h"
 #include "velkano/host_file.h"
 #include "velkano/host_records.h"
@@ -45,15 +47,11 @@ enum FIO_Ordinal : int {
 };
 
 // Size of the record FIO_DriverInfo fills.
-constexpr int kDriverInfoSize = 144;
-
-// File-type codes.
-constexpr int32_t kRouteFileTypes = 0x249;  // 1, 8, 64, 512: task files
-constexpr int32_t kFlightFileType = 0x40000;
+constexpr int kDriverInfoSize = sizeof(FIO_DriverInfoRecord);
 
 extern "C" {
 
-// Fills the 144-byte driver information record. Returns 1.
+// Fills the 144-byte driver information record (a FIO_DriverInfoRecord). Returns 1.
 FIO_EXPORT int32_t FIO_DriverInfo(void* record);
 // Returns 1 whatever it is given.
 FIO_EXPORT int32_t FIO_IsFileOfMyType(const char* fileName);

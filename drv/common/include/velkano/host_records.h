@@ -9,13 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "velkano/fio_codes.h"
+
 // One turnpoint: a waypoint, an airfield or a point of a route.
 //
-// Kind codes: point kinds 1, 4, 5, 7, 8, 10; airfield kinds (a bit in 0xff00) 256, 512,
-// 768, 1024, 1536, 1792, 2048, 2304, 2560, 2816. Surface codes: 0 ('H'), 1 ('G'),
-// 3 ('F'); 5 means no runway entry set it. Role codes inside a route: 1 turnpoint,
-// 3 turnpoint flagged in its route entry, 4 start, 7 finish, 6 before-start point,
-// 5 after-finish point.
+// The kind, surface and role codes are those of velkano/fio_codes.h.
 //
 // The destructor is virtual so that a host can free entries a driver created.
 class FIO_TPEntry {
@@ -35,17 +33,17 @@ public:
     int32_t markFlag = 0;    // 0 or 1
     float latitude = 0.0f;   // degrees, north positive
     float longitude = 0.0f;  // degrees, east positive
-    int32_t kind = 1;
+    int32_t kind = velkano::kDefaultKind;
     std::string extraText;   // host data
     int32_t extraValue = 0;  // host data
     std::string icaoCode;    // four-letter airfield code
     std::string frequency;   // radio frequency as text with three decimals
     int32_t runwayLength = 0;
     int32_t runwayDirection = 0;  // degrees
-    int32_t surface = 5;
+    int32_t surface = velkano::kSurfaceUnset;
     std::string extraText2;      // host data
     int32_t extraWords[9] = {};  // host data; the turnpoint reader zeroes the first word
-    int32_t role = 1;
+    int32_t role = velkano::kRoleTurnpoint;
     unsigned char tail[16];  // host data, left uninitialised and untouched by the drivers
 };
 
