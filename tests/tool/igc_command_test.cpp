@@ -9,6 +9,7 @@
 #endif
 
 #include "flight_file_encoder.h"
+#include "route_file_encoder.h"
 #include "host_test_support.h"
 #include "tool_run.h"
 
@@ -83,7 +84,10 @@ TEST(IgcCommand, WritesOneFilePerFlightNamedByDateRecorderAndNumberOfTheDay) {
     testing_support::writeFileBytes(dir.file("log.flt"), threeFlights());
     const auto run = runVelkano({"igc", dir.file("log.flt")});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out + run.err, "");
+    // Each file written, on a line of its own.
+    EXPECT_EQ(run.out, dir.file(kThreeFlightFiles[0]) + "\n" + dir.file(kThreeFlightFiles[1]) +
+                           "\n" + dir.file(kThreeFlightFiles[2]) + "\n");
+    EXPECT_EQ(run.err, "");
     EXPECT_EQ(listDirectory(dir.path().string()), with(kThreeFlightFiles, {"log.flt"}));
 
     const std::string first = readText(dir.file(kThreeFlightFiles[0]));
@@ -150,17 +154,60 @@ TEST(IgcCommand, AMalformedFlightKeepsTheFlightsBeforeItAndTheNextFileIsConverte
     testenc::FlightFileFields tooMany;
     tooMany.flightCount = 16385;
     testing_support::writeFileBytes(dir.file("count.flt"), testenc::encodeFlightFile(tooMany));
+    // Cut inside its second flight; too short for a header; empty; sound but without flights.
+    testing_support::writeFileBytes(dir.file("cut.flt"),
+                                    std::vector<uint8_t>(intact.begin(), intact.end() - 40));
+    testing_support::writeFileBytes(dir.file("short.flt"),
+                                    std::vector<uint8_t>(intact.begin(), intact.begin() + 55));
+    testing_support::writeFileBytes(dir.file("empty.flt"), {});
+    testing_support::writeFileBytes(dir.file("none.flt"),
+                                    testenc::encodeFlightFile(testenc::FlightFileFields{}));
+    testing_support::writeFileBytes(dir.file("task.rtx"), testenc::encodeTaskFile({}));
 
-    const auto run = runVelkano({"igc", dir.file("missing.flt"), dir.file("bad.flt"),
-                                 dir.file("count.flt"), dir.file("good.flt")});
+    const auto run = runVelkano({"igc", "-q", dir.file("missing.flt"), dir.file("bad.flt"),
+                                 dir.file("count.flt"), dir.file("cut.flt"), dir.file("short.flt"),
+                                 dir.file("empty.flt"), dir.file("none.flt"), dir.file("task.rtx"),
+                                 dir.file("good.flt")});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "velkano: " + dir.file("missing.flt") + ": No such file or directory\n" +
                            "velkano: " + dir.file("bad.flt") + ": bad object (flight 2, byte " +
                            std::to_string(badFix) + ")\nvelkano: " + dir.file("count.flt") +
-                           ": bad file (header, byte 54)\n");
+                           ": bad file (header, byte 54)\nvelkano: " + dir.file("cut.flt") +
+                           ": file ends at byte " + std::to_string(intact.size() - 40) +
+                           " inside flight 3 (cut short?)\nvelkano: " + dir.file("short.flt") +
+                           ": not a flight file (55 bytes)\nvelkano: " + dir.file("empty.flt") +
+                           ": not a flight file (0 bytes)\nvelkano: " + dir.file("none.flt") +
+                           ": no flights\nvelkano: " + dir.file("task.rtx") +
+                           ": is a task file; use velkano dump or velkano cup\n");
+    EXPECT_EQ(run.out, "");
+    // Of bad.flt and cut.flt the flights before the broken one; nothing else.
     EXPECT_EQ(listDirectory(dir.path().string()),
-              (std::vector<std::string>{"2004-07-05-ABC-1-01.igc", "2004-07-09-XYZ-2-01.igc",
-                                        "bad.flt", "count.flt", "good.flt"}));
+              (std::vector<std::string>{"2004-07-05-ABC-1-01.igc", "2004-07-05-ABC-1-02.igc",
+                                        "2004-07-06-ABC-1-01.igc", "2004-07-09-XYZ-2-01.igc",
+                                        "bad.flt", "count.flt", "cut.flt", "empty.flt", "good.flt",
+                                        "none.flt", "short.flt", "task.rtx"}));
+}
+
+// --flight picks flights by number, --force replaces their files, -o makes the directory.
+TEST(IgcCommand, ChosenFlightsReplaceTheirFilesInANewDirectory) {
+    ScratchDir dir;
+    testing_support::writeFileBytes(dir.file("log.flt"), threeFlights());
+    const auto first =
+        runVelkano({"igc", dir.file("log.flt"), "-o", dir.file("new"), "--flight", "3,1", "-q"});
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, "");
+    EXPECT_EQ(listDirectory(dir.file("new")),
+              (std::vector<std::string>{kThreeFlightFiles[0], kThreeFlightFiles[2]}));
+    testing_support::writeFileBytes(dir.file("new/" + kThreeFlightFiles[0]), {'o', 'l', 'd'});
+    const auto again = runVelkano({"igc", dir.file("log.flt"), "-o", dir.file("new"), "--force"});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(listDirectory(dir.file("new")), kThreeFlightFiles);
+    EXPECT_EQ(readText(dir.file("new/" + kThreeFlightFiles[0])).rfind("AABC123", 0), 0u);
+
+    const auto missing = runVelkano({"igc", dir.file("log.flt"), "-o", "-", "--flight", "4"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "velkano: " + dir.file("log.flt") + ": has no flight 4 (it holds 3)\n");
+    EXPECT_EQ(runVelkano({"igc", dir.file("log.flt"), "-o", dir.file("no/such/dir")}).status, 2);
 }
 
 TEST(IgcCommand, AFailingStandardOutputIsReportedOnce) {
@@ -175,6 +222,18 @@ TEST(IgcCommand, AFailingStandardOutputIsReportedOnce) {
     const int wait = std::system(command.c_str());
     EXPECT_EQ(WEXITSTATUS(wait), 1);
     EXPECT_EQ(readText(dir.file("err")), "velkano: standard output: No space left on device\n");
+
+    // A reader that goes away is no failure: velkano ends quietly.
+    const std::string big = std::string(VELKANO_SOURCE_DIR) + "/examples/midnight_task.flt";
+    const std::string piped = std::string("'") + VELKANO_TOOL_PATH + "' igc '" + big + "' '" + big +
+                              "' -o - 2>'" + dir.file("err") +
+                              "' | head -c 1 >/dev/null; exit ${PIPESTATUS[0]}";
+    const std::string script = piped + "\n";
+    testing_support::writeFileBytes(dir.file("piped.sh"),
+                                    std::vector<uint8_t>(script.begin(), script.end()));
+    const int pipeWait = std::system(("bash '" + dir.file("piped.sh") + "'").c_str());
+    EXPECT_EQ(WEXITSTATUS(pipeWait), 0);
+    EXPECT_EQ(readText(dir.file("err")), "");
 #endif
 }
 

@@ -69,7 +69,7 @@ TEST(IgcText, RefusesLinesWithoutTheirRecordsLayout) {
         {"B1305094730000X00815000EA0123401250000007\n", 1},      // no hemisphere
         {"B13050947300O0N00815000EA0123401250000007\n", 1},      // letter in the minutes
         {"B1305094730000N00815000EX0123401250000007\n", 1},      // no validity
-        {"B1305094730000N00815000EA012340-1250000007\n", 1},      // sign inside a number
+        {"B1305094730000N00815000EA012340-1250000007\n", 1},     // sign inside a number
         {"C0507040000000000000001\n", 1},                        // short declaration
         {"C050704000000000000000100\nC4730000N00815000\n", 2},   // point without hemisphere
         {"\n\nC050704000000000000000100\nC47300N008150E\n", 4},  // cut point

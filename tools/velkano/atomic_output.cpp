@@ -71,6 +71,7 @@ AtomicOutput::AtomicOutput(std::string finalPath, std::vector<std::string> sibli
         }
         stream_ = stream;
         temporary_ = stem + extension;
+        removeOnInterrupt(temporary_);
         bool taken = false;
         for (const std::string& sibling : siblingExtensions) {
             const std::string path = stem + sibling;
@@ -80,6 +81,8 @@ AtomicOutput::AtomicOutput(std::string finalPath, std::vector<std::string> sibli
                 std::fclose(stream_);
                 stream_ = nullptr;
                 removeTemporaries();
+                forgetOnInterrupt(temporary_);
+                for (const Sibling& held : siblings_) forgetOnInterrupt(held.temporary);
                 siblings_.clear();
                 if (error == EEXIST) {
                     taken = true;
@@ -88,6 +91,7 @@ AtomicOutput::AtomicOutput(std::string finalPath, std::vector<std::string> sibli
                 throw ToolError(shownDirectory, "cannot create a file: " + errnoText(error));
             }
             std::fclose(reserved);
+            removeOnInterrupt(path);
             siblings_.push_back({path, withExtension(final_, sibling)});
         }
         if (taken) continue;
@@ -100,6 +104,9 @@ AtomicOutput::AtomicOutput(std::string finalPath, std::vector<std::string> sibli
 AtomicOutput::~AtomicOutput() {
     if (stream_ != nullptr) std::fclose(stream_);
     if (!committed_) removeTemporaries();
+    // Committed or removed, the temporaries are no longer an interrupt's to remove.
+    forgetOnInterrupt(temporary_);
+    for (const Sibling& sibling : siblings_) forgetOnInterrupt(sibling.temporary);
 }
 
 void AtomicOutput::removeTemporaries() noexcept {
@@ -137,6 +144,7 @@ void AtomicOutput::commit() {
         std::error_code error;
         std::filesystem::rename(sibling.temporary, sibling.final, error);
         if (error) throw ToolError(sibling.final, "cannot replace: " + error.message());
+        forgetOnInterrupt(sibling.temporary);
         sibling.temporary.clear();
     }
     std::error_code error;

@@ -12,6 +12,7 @@
 #include "command_support.h"
 #include "commands.h"
 #include "driver_session.h"
+#include "file_kind.h"
 #include "json_text.h"
 #include "route_json.h"
 #include "route_layout.h"
@@ -98,6 +99,7 @@ void writeTask(DriverLibrary& driver, TaskDocument& task,
 
 int runBuild(const GlobalOptions& global, const BuildOptions& options) {
     try {
+        expectFileKind(options.input, FileKind::other);
         TaskDocument task;
         std::vector<std::unique_ptr<FIO_Route>> routes;
         try {
@@ -135,13 +137,23 @@ CommandRunner addBuildCommand(CLI::App& app, const GlobalOptions& global) {
         "the role-6 point goes first, the role-5 point last, the others in order between.\n"
         "Left-out members take the defaults of a fresh entry. Refused, with the item's JSON path\n"
         "and no file written: invalid JSON, unknown or repeated members, wrong types, values\n"
-        "out of range, unknown or repeated turnpoint numbers, characters with no windows-1252\n"
+        "out of range (latitude -90..90, longitude -180..180), unknown or repeated turnpoint\n"
+        "numbers, characters with no windows-1252 "
         "byte, more than 16384 turnpoints or routes. Texts longer than their field (name 29,\n"
         "short name 19, comment 99, ICAO code 30, route name 200 characters) are cut, and each\n"
         "one is named on standard error. Both files are replaced only once complete.");
     auto options = std::make_shared<BuildOptions>();
     command->add_option("json", options->input, "JSON file to read")->required();
-    command->add_option("-o,--output", options->output, "Task file to write (.rtx)")->required();
+    command->add_option("-o,--output", options->output, "Task file to write (.rtx)")
+        ->required()
+        ->check(CLI::Validator(
+            [](std::string& value) {
+                return value == "-" ? std::string(
+                                          "two files cannot go to standard output; "
+                                          "name the task file to write")
+                                    : std::string();
+            },
+            "FILE"));
     return [&global, options] { return runBuild(global, *options); };
 }
 

@@ -1,27 +1,26 @@
 // velkano igc: every flight of every flight file to IGC through the flight driver, one
 // file per flight named by the IGC long file-name convention, or all to standard output.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <system_error>
 
 #include "atomic_output.h"
 #include "command_support.h"
 #include "commands.h"
-#include "driver_session.h"
+#include "flight_source.h"
+#include "igc_charset.h"
 #include "igc_name.h"
 #include "igc_output.h"
 #include "platform.h"
-#include "tracked_file.h"
 
 namespace velkano::tool {
 
 namespace {
 
 constexpr const char* kToStandardOutput = "-";
-constexpr const char* kBadFile = "bad file";
-// A flight file's header announces at most this many flights.
-constexpr int kMaxFlights = 16384;
 constexpr int kMaxFlightsPerName = 9999;
 constexpr size_t kProgressFromFiles = 10;
 
@@ -30,6 +29,11 @@ struct IgcOptions {
     std::string output;
     std::string lineEndingName = "crlf";
     LineEnding lineEnding = LineEnding::crlf;
+    std::string charsetName = "utf-8";
+    IgcCharset charset = IgcCharset::utf8;
+    std::vector<int> flights;  // empty: all
+    bool quiet = false;
+    bool force = false;
 };
 
 // "[3/40] path" on one line of a terminal, redrawn per file and cleared before any message.
@@ -72,15 +76,35 @@ std::string inDirectory(const std::string& directory, const std::string& name) {
     return last == '/' || last == '\\' ? directory + name : directory + "/" + name;
 }
 
-// Never over an existing file: the flight takes the next free number of its day.
-void writeFlightFile(const std::string& directory, const std::string& igc) {
-    const FlightIdentity flight = identifyFlight(igc);
+// Never over an existing file: the flight takes the next free number of its day. Returns
+// the path written.
+std::string writeNewFlightFile(const std::string& directory, const FlightIdentity& flight,
+                               const std::string& igc) {
     AtomicOutput output(inDirectory(directory, igcFileName(flight, 1)));
     output.write(igc);
     for (int number = 1; number <= kMaxFlightsPerName; ++number) {
-        if (output.commitIfAbsent(inDirectory(directory, igcFileName(flight, number)))) return;
+        const std::string path = inDirectory(directory, igcFileName(flight, number));
+        if (output.commitIfAbsent(path)) return path;
     }
     throw ToolError(output.finalPath(), "no free file name for this flight");
+}
+
+// The flight's own name, replacing what is there.
+std::string replaceFlightFile(const std::string& directory, const FlightIdentity& flight,
+                              int flightOfDay, const std::string& igc) {
+    AtomicOutput output(inDirectory(directory, igcFileName(flight, flightOfDay)));
+    output.write(igc);
+    output.commit();
+    return output.finalPath();
+}
+
+bool wanted(const IgcOptions& options, int flight) {
+    return options.flights.empty() || std::find(options.flights.begin(), options.flights.end(),
+                                                flight) != options.flights.end();
+}
+
+void printWritten(const std::string& path) {
+    writeStandardOutput(path + "\n");
 }
 
 class IgcConverter {
@@ -90,56 +114,66 @@ public:
 
     bool toStandardOutput() const { return options_.output == kToStandardOutput; }
 
-    // Converts every flight of path; the flights before a malformed one are kept.
+    // Converts the chosen flights of path; the flights before a malformed one are kept.
     void convertFile(const std::string& path) {
-        std::unique_ptr<CStdioFile> file = openInput(path);
-        TrackedFile flights(*file);
         const std::string directory = options_.output.empty() ? directoryOf(path) : options_.output;
-        DriverSession session(driver_);
-        for (int flight = 1; flight <= kMaxFlights + 1; ++flight) {
-            IgcCapture capture(toStandardOutput() ? kStandardOutput : directory);
-            int32_t result = 0;
-            try {
-                result = driver_.Flight2IGC(&flights, &capture.file());
-            } catch (const FIO_Error& e) {
-                const std::string record =
-                    e.message == kBadFile ? "header" : "flight " + std::to_string(flight);
-                throw ToolError(path, e.message + " (" + record + ", byte " +
-                                          std::to_string(flights.lastReadStart()) + ")");
-            } catch (const CFileException& e) {
-                throw ToolError(e.m_strFileName,
-                                fileErrorReason(e) + " (flight " + std::to_string(flight) + ")");
-            } catch (const std::exception& e) {
-                throw ToolError(path,
-                                std::string(e.what()) + " (flight " + std::to_string(flight) + ")");
-            }
-            if (result == 0) return;
-            if (result != 1)
-                throw ToolError(path, "the driver cannot convert flights (it answered " +
-                                          std::to_string(result) + ")");
-            std::string igc;
-            try {
-                igc = withLineEnding(capture.contents(), options_.lineEnding);
-            } catch (const std::system_error& e) {
-                throw ToolError(path, e.what());
-            }
-            if (toStandardOutput()) {
-                writeStandardOutput(igc);
-            } else {
-                writeFlightFile(directory, igc);
-            }
+        const int last = options_.flights.empty()
+                             ? 0
+                             : *std::max_element(options_.flights.begin(), options_.flights.end());
+        const int count = readFlights(driver_, path, [&](int flight, std::string_view igc) {
+            if (wanted(options_, flight)) convertFlight(directory, igc);
+            return flight != last;
+        });
+        if (count == 0) reportError(path, "no flights");
+        if (count < last) {
+            throw ToolError(path, "has no flight " + std::to_string(last) + " (it holds " +
+                                      std::to_string(count) + ")");
         }
-        throw ToolError(path, "the driver converted more flights than a flight file holds");
     }
 
 private:
+    void convertFlight(const std::string& directory, std::string_view driverText) {
+        std::string igc;
+        try {
+            igc = withLineEnding(withIgcCharset(driverText, options_.charset), options_.lineEnding);
+        } catch (const std::system_error& e) {
+            throw ToolError(directory, e.what());
+        }
+        if (toStandardOutput()) {
+            writeStandardOutput(igc);
+            return;
+        }
+        const FlightIdentity flight = identifyFlight(driverText);
+        std::string written;
+        if (options_.force) {
+            const int flightOfDay = ++flightsOfDay_[igcFileName(flight, 0)];
+            written = replaceFlightFile(directory, flight, flightOfDay, igc);
+        } else {
+            written = writeNewFlightFile(directory, flight, igc);
+        }
+        if (!options_.quiet) printWritten(written);
+    }
+
     DriverLibrary& driver_;
     const IgcOptions& options_;
+    // --force: how many flights of each day and recorder this run has written.
+    std::map<std::string, int> flightsOfDay_;
 };
+
+// -o DIR that does not exist yet is made, as long as its parent is there.
+void makeOutputDirectory(const std::string& directory) {
+    std::error_code error;
+    if (directory.empty() || directory == kToStandardOutput ||
+        std::filesystem::is_directory(directory, error))
+        return;
+    std::filesystem::create_directory(directory, error);
+    if (error) throw ToolError(directory, "cannot create the directory: " + error.message());
+}
 
 int runIgc(const GlobalOptions& global, const IgcOptions& options) {
     std::unique_ptr<DriverLibrary> driver;
     try {
+        makeOutputDirectory(options.output);
         driver = loadDriver(driverPath(global, kFlightDriver));
     } catch (const ToolError& e) {
         reportError(e);
@@ -171,19 +205,29 @@ CommandRunner addIgcCommand(CLI::App& app, const GlobalOptions& global) {
         "Converts each flight of each flight file (.flt) through Velkano17Flt.drf. By default\n"
         "every flight becomes one file beside its flight file, named YYYY-MM-DD-MMM-SERIAL-NN.igc\n"
         "(flight date, recorder maker code, recorder serial, NN = 01, 02... the flight's number\n"
-        "of that day); an existing file is never replaced: the flight takes the next number.\n"
-        "A malformed flight is reported with its number and byte offset; the flights before it\n"
-        "are kept and the next file is still converted (exit status 1).");
+        "of that day); an existing file is never replaced: the flight takes the next number\n"
+        "(with --force a flight takes its own number and replaces what is there). Each file\n"
+        "written is printed on a line of its own. Texts of the A, H and C records are UTF-8 by\n"
+        "default. A malformed or cut flight is reported with its number and byte offset; the\n"
+        "flights before it are kept and the next file is still converted (exit status 1).\n"
+        "A file with no flights is named on standard error and is no failure.");
     auto options = std::make_shared<IgcOptions>();
     command->add_option("flights", options->inputs, "Flight files to convert (.flt)")->required();
     command
         ->add_option("-o,--output", options->output,
-                     "Directory for the IGC files (default: each flight file's own directory), "
-                     "or - for all flights in order on standard output")
+                     "Directory for the IGC files (default: each flight file's own directory; "
+                     "made if only its parent exists), or - for all flights in order on "
+                     "standard output")
         ->check(CLI::Validator(
             [](std::string& value) {
                 std::error_code ignored;
-                return value == kToStandardOutput || std::filesystem::is_directory(value, ignored)
+                const std::filesystem::path path(value);
+                const std::filesystem::path parent =
+                    path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+                const bool creatable = !std::filesystem::exists(path, ignored) &&
+                                       std::filesystem::is_directory(parent, ignored);
+                return value == kToStandardOutput || std::filesystem::is_directory(path, ignored) ||
+                               creatable
                            ? std::string()
                            : "not a directory: " + value;
             },
@@ -192,8 +236,25 @@ CommandRunner addIgcCommand(CLI::App& app, const GlobalOptions& global) {
         ->add_option("--line-ending", options->lineEndingName,
                      "crlf (default; what IGC files use) or lf (the driver's bytes unchanged)")
         ->check(CLI::IsMember({"crlf", "lf"}));
+    command
+        ->add_option("--text", options->charsetName,
+                     "Texts of the A, H and C records: utf-8 (default; what IGC readers show "
+                     "right), ascii (only what the IGC standard allows, ä as ae, é as e) or raw "
+                     "(the flight file's windows-1252 bytes). Fixes are never changed")
+        ->check(CLI::IsMember({"utf-8", "ascii", "raw"}));
+    command
+        ->add_option("--flight", options->flights,
+                     "Convert only these flights, by their number in the file (1, 2, ...)")
+        ->delimiter(',')
+        ->check(CLI::PositiveNumber);
+    command->add_flag("-q,--quiet", options->quiet, "Do not print the files written");
+    command->add_flag("-f,--force", options->force,
+                      "Replace an existing IGC file of the same name instead of numbering on");
     return [&global, options] {
         options->lineEnding = options->lineEndingName == "lf" ? LineEnding::lf : LineEnding::crlf;
+        options->charset = options->charsetName == "raw"     ? IgcCharset::raw
+                           : options->charsetName == "ascii" ? IgcCharset::ascii
+                                                             : IgcCharset::utf8;
         return runIgc(global, *options);
     };
 }

@@ -2,10 +2,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "commands.h"
 #include "driver_library.h"
+#include "tool_error.h"
 
 namespace {
 
@@ -46,18 +48,46 @@ void printDriver(DriverLibrary& driver) {
     std::printf("\n");
 }
 
+// Loads a driver found as every command finds it; null after saying why it cannot.
+std::unique_ptr<DriverLibrary> loadFound(const GlobalOptions& global, const char* name) {
+    try {
+        return std::make_unique<DriverLibrary>(driverPath(global, name));
+    } catch (const DriverLoadError& e) {
+        std::fprintf(stderr, "velkano: %s\n", e.what());
+    } catch (const velkano::tool::ToolError& e) {
+        velkano::tool::reportError(e);
+    }
+    return nullptr;
+}
+
 }  // namespace
+
+int printVersions(const GlobalOptions& global) {
+    std::printf("velkano %s\n", VELKANO_VERSION);
+    int status = kExitOk;
+    for (const char* name : kDrivers) {
+        const std::unique_ptr<DriverLibrary> driver = loadFound(global, name);
+        if (!driver) {
+            status = kExitFailure;
+            continue;
+        }
+        unsigned char record[kDriverInfoSize];
+        driver->DriverInfo(record);
+        std::printf("%s: %s (%s)\n", name, textField(record, 0, 20).c_str(),
+                    driver->path().c_str());
+    }
+    return status;
+}
 
 CommandRunner addInfoCommand(CLI::App& app, const GlobalOptions& global) {
     app.add_subcommand("info", "Load both drivers and print their information records");
     return [&global]() {
         int status = kExitOk;
         for (const char* name : kDrivers) {
-            try {
-                DriverLibrary driver(driverPath(global, name));
-                printDriver(driver);
-            } catch (const DriverLoadError& e) {
-                std::fprintf(stderr, "velkano: %s\n", e.what());
+            const std::unique_ptr<DriverLibrary> driver = loadFound(global, name);
+            if (driver) {
+                printDriver(*driver);
+            } else {
                 status = kExitFailure;
             }
         }

@@ -53,6 +53,7 @@ void writeStandardOutput(const std::string& bytes) {
         std::fflush(stdout) != 0) {
         const int error = errno != 0 ? errno : EIO;
         std::clearerr(stdout);
+        if (error == EPIPE) throw StandardOutputClosed();
         throw ToolError(kStandardOutput, std::strerror(error));
     }
 }

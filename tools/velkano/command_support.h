@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "driver_library.h"
@@ -27,7 +28,15 @@ std::string fileErrorReason(const CFileException& error);
 // True when both paths exist and name the same file.
 bool sameFile(const std::string& a, const std::string& b);
 
-// Writes bytes to standard output as they are; ToolError on failure.
+// Standard output is a pipe whose reader has gone (velkano igc -o - | head): nothing more
+// can be said there, and nothing went wrong with the files.
+class StandardOutputClosed : public std::runtime_error {
+public:
+    StandardOutputClosed() : std::runtime_error("standard output closed") {}
+};
+
+// Writes bytes to standard output as they are; StandardOutputClosed when its reader has
+// gone, ToolError on any other failure.
 void writeStandardOutput(const std::string& bytes);
 
 }  // namespace velkano::tool

@@ -190,7 +190,8 @@ IgcFlightText parseIgcText(std::string_view igc) {
                 IgcFix fix;
                 if (!readFix(line, fix)) throw IgcTextError("malformed B fix line", lineNumber);
                 if (!flight.fixes.empty() &&
-                    fix.seconds + day * kSecondsPerDay < flight.fixes.back().seconds)
+                    flight.fixes.back().seconds - day * kSecondsPerDay - fix.seconds >
+                        kSecondsPerDay / 2)
                     ++day;
                 fix.seconds += day * kSecondsPerDay;
                 flight.fixes.push_back(std::move(fix));

@@ -47,7 +47,8 @@ struct IgcTaskPoint {
 // A B record, "B1305094730000N00815000EA0123401250000007".
 struct IgcFix {
     // Seconds since midnight of the flight's first fix day: each time the time of day falls
-    // below the previous fix's, a day is added, so a flight across midnight keeps counting up.
+    // more than half a day below the previous fix's, a day is added, so a flight across
+    // midnight keeps counting up (a fix logged out of order a little earlier does not).
     int32_t seconds = 0;
     double latitude = 0;
     double longitude = 0;
@@ -68,7 +69,7 @@ struct IgcFlightText {
     std::string recorderMaker;   // the A record's three-letter maker code
     std::string recorderSerial;  // the rest of the A record
     std::vector<IgcHeader> headers;
-    IgcDate date;                // from HFDTE; zeros when absent or unreadable
+    IgcDate date;  // from HFDTE; zeros when absent or unreadable
     std::vector<IgcExtension> fixExtensions;
     int declaredTurnpoints = 0;  // the C declaration line's count (points between start and finish)
     std::vector<IgcTaskPoint> task;

@@ -4,25 +4,31 @@
 #include <iostream>
 #include <map>
 
+#include "command_support.h"
 #include "commands.h"
-#include "driver_library.h"
+#include "driver_search.h"
+#include "platform.h"
 
 std::string driverPath(const GlobalOptions& global, const std::string& fileName) {
-    const std::string dir = global.driverDir.empty() ? executableDirectory() : global.driverDir;
-    return dir + "/" + fileName;
+    return velkano::tool::findDriver(global.driverDir, fileName);
 }
 
 int main(int argc, char** argv) {
+    velkano::tool::ignoreBrokenPipe();
+    velkano::tool::installInterruptCleanup();
     CLI::App app{
         "velkano - read and convert Velkano 1.7 flight (.flt) and route (.rtx/.top) files\n"
         "through the Velkano17Flt.drf and Velkano17Rte.drf driver plug-ins."};
-    app.require_subcommand(1);
+    app.require_subcommand(0, 1);
     // Paths such as /data/tasks.rtx are arguments, not Windows-style /options.
     app.allow_windows_style_options(false);
     GlobalOptions global;
     app.add_option("--drivers", global.driverDir,
-                   "Directory holding the .drf drivers (default: beside velkano)")
+                   "Directory holding the .drf drivers (default: velkano's own directory, "
+                   "then ../lib/velkano beside it, then $VELKANO_DRIVERS)")
         ->check(CLI::ExistingDirectory);
+    bool version = false;
+    app.add_flag("--version", version, "Print the versions of velkano and both drivers");
 
     std::map<CLI::App*, CommandRunner> runners;
     auto add = [&](CommandRunner runner) { runners[app.get_subcommands({}).back()] = runner; };
@@ -30,6 +36,7 @@ int main(int argc, char** argv) {
     add(velkano::tool::addDumpCommand(app, global));
     add(velkano::tool::addBuildCommand(app, global));
     add(velkano::tool::addIgcCommand(app, global));
+    add(velkano::tool::addListCommand(app, global));
     add(velkano::tool::addViewCommand(app, global));
 
     try {
@@ -38,8 +45,14 @@ int main(int argc, char** argv) {
         const int status = app.exit(e);
         return status == 0 ? kExitOk : kExitUsage;
     }
-    for (const auto& [command, runner] : runners) {
-        if (command->parsed()) return runner();
+    try {
+        if (version) return printVersions(global);
+        for (const auto& [command, runner] : runners) {
+            if (command->parsed()) return runner();
+        }
+    } catch (const velkano::tool::StandardOutputClosed&) {
+        return kExitOk;
     }
+    std::fputs("velkano: a command is required\nRun with --help for more information.\n", stderr);
     return kExitUsage;
 }

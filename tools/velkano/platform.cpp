@@ -1,7 +1,11 @@
 #include "platform.h"
 
+#include <array>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -21,6 +25,28 @@ namespace velkano::tool {
 namespace {
 
 constexpr size_t kStreamBuffer = 64 * 1024;
+
+// The temporary files an interrupt removes: owned copies of their paths, in slots a signal
+// handler can read without locks or allocation.
+constexpr size_t kInterruptSlots = 16;
+std::array<std::atomic<char*>, kInterruptSlots> interruptFiles{};
+
+void removePath(const char* path) {
+#if defined(_WIN32)
+    _unlink(path);
+#else
+    ::unlink(path);
+#endif
+}
+
+extern "C" void onInterrupt(int signal) {
+    for (std::atomic<char*>& slot : interruptFiles) {
+        const char* path = slot.load();
+        if (path != nullptr) removePath(path);
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
 
 [[noreturn]] void throwErrno(int error, const std::string& what) {
     throw std::system_error(error != 0 ? error : EIO, std::generic_category(), what);
@@ -53,6 +79,8 @@ bool isTerminal(std::FILE* stream) {
 void setBinaryMode(std::FILE* stream) {
     _setmode(_fileno(stream), _O_BINARY);
 }
+
+void ignoreBrokenPipe() {}
 
 #else
 
@@ -88,7 +116,36 @@ bool isTerminal(std::FILE* stream) {
 
 void setBinaryMode(std::FILE*) {}
 
+void ignoreBrokenPipe() {
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
 #endif
+
+void installInterruptCleanup() {
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+}
+
+void removeOnInterrupt(const std::string& path) {
+    for (std::atomic<char*>& slot : interruptFiles) {
+        char* expected = nullptr;
+        char* copy = new char[path.size() + 1];
+        std::memcpy(copy, path.c_str(), path.size() + 1);
+        if (slot.compare_exchange_strong(expected, copy)) return;
+        delete[] copy;
+    }
+}
+
+void forgetOnInterrupt(const std::string& path) {
+    for (std::atomic<char*>& slot : interruptFiles) {
+        char* held = slot.load();
+        if (held != nullptr && path == held && slot.compare_exchange_strong(held, nullptr)) {
+            delete[] held;
+            return;
+        }
+    }
+}
 
 // The text goes to an anonymous temporary file first: held in memory, a long flight's text
 // grows by copying on top of the flight being printed, which doubles what the process needs.

@@ -18,6 +18,16 @@ bool moveNoReplace(const std::string& from, const std::string& to);
 
 bool isTerminal(std::FILE* stream);
 
+// Lets a write to a closed pipe fail with EPIPE instead of ending the process unannounced,
+// so the tool can end quietly on its own terms.
+void ignoreBrokenPipe();
+
+// SIGINT and SIGTERM remove the files named by removeOnInterrupt and end the process as the
+// signal would have. A few files at a time are tracked; more are left to the normal cleanup.
+void installInterruptCleanup();
+void removeOnInterrupt(const std::string& path);
+void forgetOnInterrupt(const std::string& path);
+
 // Stops the C runtime from translating line ends on stream (Windows text mode).
 void setBinaryMode(std::FILE* stream);
 

@@ -44,6 +44,7 @@ struct TurnpointMember {
     float FIO_TPEntry::*real = nullptr;
     std::string FIO_TPEntry::*text = nullptr;
     IntRule rule = kAnyInt32;
+    double realLimit = 0;  // a real member's largest magnitude; 0: any finite number
 };
 
 // In the order dump prints them.
@@ -55,8 +56,8 @@ constexpr std::array<TurnpointMember, 14> kTurnpointMembers = {{
     {"comment", MemberType::text, nullptr, nullptr, &FIO_TPEntry::comment},
     {"elevation", MemberType::integer, &FIO_TPEntry::elevation, nullptr, nullptr, kFloatInteger},
     {"markFlag", MemberType::integer, &FIO_TPEntry::markFlag, nullptr, nullptr, kFlag},
-    {"latitude", MemberType::real, nullptr, &FIO_TPEntry::latitude},
-    {"longitude", MemberType::real, nullptr, &FIO_TPEntry::longitude},
+    {"latitude", MemberType::real, nullptr, &FIO_TPEntry::latitude, nullptr, kAnyInt32, 90.0},
+    {"longitude", MemberType::real, nullptr, &FIO_TPEntry::longitude, nullptr, kAnyInt32, 180.0},
     {"icaoCode", MemberType::text, nullptr, nullptr, &FIO_TPEntry::icaoCode},
     {"frequency", MemberType::text, nullptr, nullptr, &FIO_TPEntry::frequency},
     {"runwayLength", MemberType::integer, &FIO_TPEntry::runwayLength, nullptr, nullptr,
@@ -126,7 +127,11 @@ int32_t readInteger(const Json& value, const std::string& pointer, const IntRule
     return static_cast<int32_t>(number);
 }
 
-float readReal(const Json& value, const std::string& pointer) {
+float readReal(const Json& value, const std::string& pointer, double limit) {
+    if (limit > 0 && value.is_number() && !(std::fabs(value.get<double>()) <= limit)) {
+        throw JsonError(pointer, "out of range -" + std::to_string(static_cast<int>(limit)) + ".." +
+                                     std::to_string(static_cast<int>(limit)));
+    }
     if (value.is_number_float()) {
         const float number = value.get<float>();
         if (!std::isfinite(number))
@@ -170,7 +175,7 @@ FIO_TPEntry turnpointFromJson(const Json& object, const std::string& pointer) {
                 entry.*member.integer = readInteger(*found, at, member.rule);
                 break;
             case MemberType::real:
-                entry.*member.real = readReal(*found, at);
+                entry.*member.real = readReal(*found, at, member.realLimit);
                 break;
             case MemberType::text:
                 entry.*member.text = readText(*found, at);

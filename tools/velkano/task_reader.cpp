@@ -2,10 +2,13 @@
 
 #include <cstring>
 #include <memory>
+#include <set>
 
 #include "atomic_output.h"
 #include "command_support.h"
+#include "cp1252.h"
 #include "driver_session.h"
+#include "file_kind.h"
 #include "tracked_file.h"
 
 namespace velkano::tool {
@@ -18,14 +21,42 @@ constexpr int32_t kNothingLeft = -1;
 constexpr const char* kBadFile = "bad file";
 constexpr const char* kCompanionExtension = ".top";
 
+std::string recordOf(const FIO_Error& error, const char* record, size_t number) {
+    return error.message == kBadFile ? "header"
+                                     : std::string(record) + " " + std::to_string(number);
+}
+
+std::string cutShort(const std::string& where, uint64_t size) {
+    return "file ends at byte " + std::to_string(size) + " inside " + where + " (cut short?)";
+}
+
 // Where a driver error points: the header, or the record and (when the file is ours to
-// watch) the byte where the failing field begins.
+// watch) the byte where the failing field begins, or where the file ends when a field ran
+// past it.
 std::string location(const FIO_Error& error, const char* record, size_t number,
                      const TrackedFile* file) {
-    std::string where =
-        error.message == kBadFile ? "header" : std::string(record) + " " + std::to_string(number);
-    if (file != nullptr) where += ", byte " + std::to_string(file->lastReadStart());
-    return error.message + " (" + where + ")";
+    const std::string where = recordOf(error, record, number);
+    if (file == nullptr) return error.message + " (" + where + ")";
+    if (file->readPastEnd()) return cutShort(where, fileSizeOf(file->GetFilePath()));
+    return error.message + " (" + where + ", byte " + std::to_string(file->lastReadStart()) + ")";
+}
+
+// Routes name their points by turnpoint number; a number the turnpoint file did not give
+// points nowhere, and a host would show an empty or wrong point.
+void expectPointsRead(const TaskDocument& document, const std::string& path) {
+    std::set<int32_t> numbers;
+    for (const FIO_TPEntry& turnpoint : document.turnpoints) numbers.insert(turnpoint.number);
+    for (size_t r = 0; r < document.routes.size(); ++r) {
+        const RouteFields& route = document.routes[r];
+        for (size_t p = 0; p < route.points.size(); ++p) {
+            if (numbers.count(route.points[p].number) != 0) continue;
+            throw ToolError(path, "route " + std::to_string(r + 1) + " (\"" +
+                                      decodeCp1252(route.name) + "\"), point " +
+                                      std::to_string(p + 1) + ": no turnpoint " +
+                                      std::to_string(route.points[p].number) + " in " +
+                                      withExtension(path, kCompanionExtension));
+        }
+    }
 }
 
 RouteFields routeFields(const FIO_Route& route) {
@@ -33,13 +64,15 @@ RouteFields routeFields(const FIO_Route& route) {
     fields.id = route.id;
     fields.name = route.name;
     fields.points.reserve(route.points.size());
-    for (const FIO_TPEntry* point : route.points) fields.points.push_back({point->number, point->role});
+    for (const FIO_TPEntry* point : route.points)
+        fields.points.push_back({point->number, point->role});
     return fields;
 }
 
 }  // namespace
 
 TaskDocument readTaskFile(DriverLibrary& driver, const std::string& path) {
+    expectFileKind(path, FileKind::task);
     std::unique_ptr<CStdioFile> file = openInput(path);
     TrackedFile task(*file);
     DriverSession session(driver);
@@ -65,6 +98,14 @@ TaskDocument readTaskFile(DriverLibrary& driver, const std::string& path) {
         } catch (const std::exception& e) {
             throw ToolError(path, e.what());
         }
+        // A driver that takes what a short read leaves as zeros would pass a cut route.
+        if (task.readPastEnd()) {
+            throw ToolError(path,
+                            cutShort(result == kNothingLeft
+                                         ? "header"
+                                         : "route " + std::to_string(document.routes.size() + 1),
+                                     fileSizeOf(path)));
+        }
         if (result == kNothingLeft) break;
         if (result == kReadTurnpoint && document.turnpoints.size() < kMaxTurnpoints) {
             document.turnpoints.push_back(std::move(entry));
@@ -77,6 +118,7 @@ TaskDocument readTaskFile(DriverLibrary& driver, const std::string& path) {
                                       " routes");
         }
     }
+    expectPointsRead(document, path);
     return document;
 }
 

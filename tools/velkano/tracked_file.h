@@ -26,6 +26,7 @@ public:
         lastReadStart_ = position_;
         ++reads_;
         const uint32_t got = file_.Read(buffer, count);
+        if (got < count) readPastEnd_ = true;
         position_ += got;
         return got;
     }
@@ -36,12 +37,15 @@ public:
 
     uint32_t lastReadStart() const { return lastReadStart_; }
     uint64_t readCount() const { return reads_; }
+    // True once a read asked for more than the file had left: the file ended inside a field.
+    bool readPastEnd() const { return readPastEnd_; }
 
 private:
     CFile& file_;
     uint32_t position_;
     uint32_t lastReadStart_ = 0;
     uint64_t reads_ = 0;
+    bool readPastEnd_ = false;
 };
 
 }  // namespace velkano::tool
