@@ -118,7 +118,8 @@ size_t displayWidth(const std::string& utf8) {
 std::string formatTable(const std::vector<std::vector<std::string>>& rows) {
     std::vector<size_t> widths(rows.front().size(), 0);
     for (const auto& row : rows) {
-        for (size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], displayWidth(row[i]));
+        for (size_t i = 0; i < row.size(); ++i)
+            widths[i] = std::max(widths[i], displayWidth(row[i]));
     }
     std::string out;
     for (const auto& row : rows) {
@@ -133,9 +134,9 @@ std::string formatTable(const std::vector<std::vector<std::string>>& rows) {
     return out;
 }
 
-const std::vector<std::string> kHeadings = {
-    "#",     "DATE",     "RECORDER", "PILOT",   "GLIDER", "CID", "FIRST", "LAST",
-    "TIME",  "FIXES",    "MAX ALT",  "TASK",    "IGC FILE"};
+const std::vector<std::string> kHeadings = {"#",       "DATE",  "RECORDER", "PILOT", "GLIDER",
+                                            "CID",     "FIRST", "LAST",     "TIME",  "FIXES",
+                                            "MAX ALT", "TASK",  "IGC FILE"};
 
 // The flights of one file, as many as can be read; ToolError after them when one cannot.
 std::vector<FlightSummary> summarise(DriverLibrary& driver, const std::string& path,

@@ -12,12 +12,10 @@
 #include "command_support.h"
 #include "commands.h"
 #include "cp1252.h"
-#include "driver_session.h"
-#include "igc_output.h"
+#include "flight_source.h"
 #include "igc_text.h"
 #include "route_json.h"
 #include "task_reader.h"
-#include "tracked_file.h"
 #include "view_page.h"
 
 namespace velkano::tool {
@@ -25,9 +23,6 @@ namespace velkano::tool {
 namespace {
 
 constexpr const char* kToStandardOutput = "-";
-constexpr const char* kBadFile = "bad file";
-// A flight file's header announces at most this many flights.
-constexpr int kMaxFlights = 16384;
 // Five decimals of a degree are about a metre, finer than a fix's thousandth of a minute.
 constexpr double kCoordinateScale = 1e5;
 
@@ -96,43 +91,18 @@ Json flightToJson(const IgcFlightText& flight, const std::string& path, int numb
     return json;
 }
 
-// Every flight of a flight file, as the driver prints it.
-void readFlights(DriverLibrary& driver, const std::string& path, Json& flights) {
-    std::unique_ptr<CStdioFile> file = openInput(path);
-    TrackedFile tracked(*file);
-    DriverSession session(driver);
-    for (int number = 1; number <= kMaxFlights; ++number) {
-        IgcCapture capture(path);
-        int32_t result = 0;
+// Every flight of a flight file, as the driver prints it; read as velkano igc and list read
+// them, so a cut or mixed-up file is named the same way.
+void addFlights(DriverLibrary& driver, const std::string& path, Json& flights) {
+    readFlights(driver, path, [&](int number, std::string_view igc) {
         try {
-            result = driver.Flight2IGC(&tracked, &capture.file());
-        } catch (const FIO_Error& e) {
-            const std::string record =
-                e.message == kBadFile ? "header" : "flight " + std::to_string(number);
-            throw ToolError(path, e.message + " (" + record + ", byte " +
-                                      std::to_string(tracked.lastReadStart()) + ")");
-        } catch (const CFileException& e) {
-            throw ToolError(e.m_strFileName,
-                            fileErrorReason(e) + " (flight " + std::to_string(number) + ")");
-        } catch (const std::exception& e) {
-            throw ToolError(path,
-                            std::string(e.what()) + " (flight " + std::to_string(number) + ")");
-        }
-        if (result == 0) return;
-        if (result != 1) {
-            throw ToolError(path, "the driver cannot convert flights (it answered " +
-                                      std::to_string(result) + ")");
-        }
-        try {
-            flights.push_back(flightToJson(parseIgcText(capture.contents()), path, number));
+            flights.push_back(flightToJson(parseIgcText(igc), path, number));
         } catch (const IgcTextError& e) {
             throw ToolError(path, "flight " + std::to_string(number) + ": the driver's IGC text " +
                                       "line " + std::to_string(e.line) + ": " + e.what());
-        } catch (const std::system_error& e) {
-            throw ToolError(path, e.what());
         }
-    }
-    throw ToolError(path, "the driver converted more flights than a flight file holds");
+        return true;
+    });
 }
 
 Json readInputs(const GlobalOptions& global, const ViewOptions& options) {
@@ -142,7 +112,7 @@ Json readInputs(const GlobalOptions& global, const ViewOptions& options) {
     for (const std::string& path : options.inputs) {
         if (lowerExtension(path) == ".flt") {
             if (!flightDriver) flightDriver = loadDriver(driverPath(global, kFlightDriver));
-            readFlights(*flightDriver, path, flights);
+            addFlights(*flightDriver, path, flights);
         } else {
             if (!routeDriver) routeDriver = loadDriver(driverPath(global, kRouteDriver));
             Json task = taskToJson(readTaskFile(*routeDriver, path));
