@@ -16,5 +16,14 @@ if [ -x "$build/bin/make_interop_flights" ]; then
   flights+=("$work"/flt/*.flt)
 fi
 mkdir -p "$work/igc"
-"$build/bin/velkano" igc "${flights[@]}" -o "$work/igc"
+"$build/bin/velkano" igc -q "${flights[@]}" -o "$work/igc"
 bash "$root/tests/interop/check_igc.sh" "$work"/igc/*.igc
+
+# The --text modes on the flight with accented names.
+if [ -f "$work/flt/accented_names.flt" ]; then
+  for mode in utf-8 ascii raw; do
+    mkdir -p "$work/text-$mode"
+    "$build/bin/velkano" igc -q --text "$mode" "$work/flt/accented_names.flt" -o "$work/text-$mode"
+  done
+  node "$root/tests/interop/check_text.js" "$work"/text-{utf-8,ascii,raw}/*.igc
+fi

@@ -187,6 +187,11 @@ TEST(DumpBuild, BuildRefusesBadDocumentsAndWritesNothing) {
          "/turnpoints/1/number: turnpoint number 1 is already used"},
         {R"({"turnpoints":[{"number":1}],"routes":[{"points":[{"number":2}]}]})",
          "/routes/0/points/0/number: no turnpoint has the number 2"},
+        {R"({"turnpoints":[{"latitude":90.5}]})", "/turnpoints/0/latitude: out of range -90..90"},
+        {R"({"turnpoints":[{"longitude":-1e300}]})",
+         "/turnpoints/0/longitude: out of range -180..180"},
+        {std::string("Velkano TASK File") + std::string(40, '\0'),
+         "is a task file, not JSON; velkano build reads the JSON velkano dump writes"},
     };
     for (const Case& c : cases) {
         ScratchDir dir;
@@ -281,6 +286,17 @@ TEST(DumpBuild, DumpNamesTheFileRecordAndOffsetOfMalformedInput) {
         {"task count", false, 54, {0x01, 0x40}, "bad file (header, byte 54)"},
         {"turnpoint tag", true, good.secondTurnpointAt, {'x', 0}, "bad object (turnpoint 2)"},
         {"turnpoint count", true, 54, {0x01, 0x40}, "bad file (header)"},
+        {"point number",
+         false,
+         good.secondRouteAt + 21,
+         {7, 0},
+         "route 2 (\"R\"), point 1: no turnpoint 7 in " + dir.file("t.top")},
+        {"flight magic",
+         false,
+         0,
+         {'V', 'e', 'l', 'k', 'a', 'n', 'o', ' ', 'F', 'l',
+          'i', 'g', 'h', 't', ' ', 'F', 'i', 'l', 'e', 0},
+         "is a flight file; use velkano igc or velkano list"},
     };
     for (const Case& c : cases) {
         EncodedTask bad = good;
@@ -338,6 +354,8 @@ TEST(DumpBuild, UsageErrorsExitWithTwo) {
         {"igc", "a.flt", "--line-ending", "cr"},
         {"igc", "a.flt", "-o", "/nonexistent/dir"},
         {"view", "a.rtx"},
+        {"build", "x.json", "-o", "-"},
+        {"igc", "a.flt", "--text", "latin1"},
     };
     for (const auto& args : usages) {
         const auto run = runVelkano(args);

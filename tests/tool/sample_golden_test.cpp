@@ -4,6 +4,7 @@
 //   velkano igc examples/*.flt -o tests/golden
 //   velkano dump examples/club_tasks.rtx -o tests/golden/club_tasks.dump.json
 //   velkano info | grep -v '^[^ ]' > tests/golden/info.txt
+//   (cd examples && velkano list --json club_day.flt midnight_task.flt) > tests/golden/list.json
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -58,6 +59,23 @@ TEST(SampleGolden, SampleTaskDumpsToItsGoldenJsonAndTheSampleJsonBuildsTheSample
     ASSERT_EQ(build.status, 0) << build.err;
     expectSameBytes(out.file("club.rtx"), kExamples + "club_tasks.rtx");
     expectSameBytes(out.file("club.top"), kExamples + "club_tasks.top");
+}
+
+TEST(SampleGolden, ListOfTheSampleFlightsIsTheGoldenJson) {
+    const auto run =
+        runVelkano({"list", "--json", kExamples + "club_day.flt", kExamples + "midnight_task.flt"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    // The files are named as given; the golden list gives them without a directory.
+    std::string list = run.out;
+    for (size_t at = list.find(kExamples); at != std::string::npos; at = list.find(kExamples))
+        list.erase(at, kExamples.size());
+    const auto golden = readFileBytes(kGolden + "list.json");
+    EXPECT_EQ(list, std::string(golden.begin(), golden.end()));
+    // The table says the same, a line per flight under a line per file and its headings.
+    const auto table = runVelkano({"list", kExamples + "club_day.flt"});
+    ASSERT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 2 + 3);
+    EXPECT_NE(table.out.find("2023-04-15-XSX-004-01.igc"), std::string::npos) << table.out;
 }
 
 TEST(SampleGolden, InfoPrintsTheGoldenRecords) {

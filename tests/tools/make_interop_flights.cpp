@@ -85,6 +85,22 @@ FlightFileFields oddValues() {
     return file;
 }
 
+// Names in windows-1252 beyond ASCII, for the text modes of velkano igc.
+FlightFileFields accentedNames() {
+    FlightFileFields file;
+    file.version = 7;
+    FlightFields flight = withTask(track(40000, 4), 2);
+    flight.pilot = "J\xF6rg M\xFCller";
+    flight.gliderType = "\xC9lan \xDF\x80";
+    flight.competitionId = "\xC6\xF8";
+    flight.task[0].record.name =
+        "Z\xFCrich-S\xFC"
+        "d";
+    flight.task[1].record.name = "Cr\xEAte*!~";
+    file.flights = {flight};
+    return file;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -100,6 +116,7 @@ int main(int argc, char** argv) {
         {"task_sizes_v5.flt", taskSizes(5, {1, 10})},
         {"headerless_v2.flt", headerless},
         {"odd_values.flt", oddValues()},
+        {"accented_names.flt", accentedNames()},
     };
     try {
         std::filesystem::create_directories(outDir);

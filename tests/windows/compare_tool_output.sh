@@ -36,7 +36,7 @@ flights=(in/*.flt)
 for side in linux windows; do
   for ending in crlf lf; do
     mkdir -p "$side/igc-$ending"
-    run "$side" igc "${flights[@]}" -o "$side/igc-$ending" --line-ending "$ending"
+    run "$side" igc -q "${flights[@]}" -o "$side/igc-$ending" --line-ending "$ending"
   done
   mkdir -p "$side/task" "$side/json"
   for json in in/*.json; do
