@@ -71,9 +71,9 @@ int printVersions(const GlobalOptions& global) {
             status = kExitFailure;
             continue;
         }
-        unsigned char record[kDriverInfoSize];
-        driver->DriverInfo(record);
-        std::printf("%s: %s (%s)\n", name, textField(record, 0, 20).c_str(),
+        FIO_DriverInfoRecord record;
+        driver->DriverInfo(&record);
+        std::printf("%s: %s (%s)\n", name, textField(record.version).c_str(),
                     driver->path().c_str());
     }
     return status;
