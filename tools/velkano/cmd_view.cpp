@@ -12,6 +12,7 @@
 #include "command_support.h"
 #include "commands.h"
 #include "cp1252.h"
+#include "file_kind.h"
 #include "flight_source.h"
 #include "igc_text.h"
 #include "route_json.h"
@@ -37,6 +38,13 @@ std::string lowerExtension(const std::string& path) {
     std::string extension = path.substr(dot);
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return extension;
+}
+
+// What the first bytes say; the extension where they say nothing (a cut or foreign file, which
+// the reader of that kind then names).
+bool isFlightFile(const std::string& path) {
+    const FileKind kind = fileKindOf(path);
+    return kind == FileKind::other ? lowerExtension(path) == ".flt" : kind == FileKind::flight;
 }
 
 std::string fileName(const std::string& path) {
@@ -110,7 +118,7 @@ Json readInputs(const GlobalOptions& global, const ViewOptions& options) {
     Json tasks = Json::array();
     Json flights = Json::array();
     for (const std::string& path : options.inputs) {
-        if (lowerExtension(path) == ".flt") {
+        if (isFlightFile(path)) {
             if (!flightDriver) flightDriver = loadDriver(driverPath(global, kFlightDriver));
             addFlights(*flightDriver, path, flights);
         } else {
@@ -169,7 +177,8 @@ CommandRunner addViewCommand(CLI::App& app, const GlobalOptions& global) {
         "Task files (.rtx, with the .top beside them) show every turnpoint and route, with the\n"
         "routes' distances on the WGS84 ellipsoid; flight files (.flt) show each flight's track\n"
         "coloured by altitude, its declared task and its barogram, one flight at a time.\n"
-        "A file whose extension is not .flt is read as a task file. Nothing is written when a\n"
+        "Each file is taken for what its first bytes say it is; where they say nothing, a .flt\n"
+        "file is read as a flight file and any other as a task file. Nothing is written when a\n"
         "file cannot be read (exit status 1). A build made without the web libraries has no\n"
         "page: view then says so and exits with status 1.");
     auto options = std::make_shared<ViewOptions>();
