@@ -19,23 +19,11 @@ struct DumpOptions {
 };
 
 int runDump(const GlobalOptions& global, const DumpOptions& options) {
-    try {
-        const bool toStandardOutput = options.output.empty() || options.output == "-";
-        if (!toStandardOutput) refuseToWriteOverTask(options.output, options.input);
-        auto driver = loadDriver(driverPath(global, kRouteDriver));
-        const std::string json = formatJson(taskToJson(readTaskFile(*driver, options.input)));
-        if (toStandardOutput) {
-            writeStandardOutput(json);
-        } else {
-            AtomicOutput output(options.output);
-            output.write(json);
-            output.commit();
-        }
-        return kExitOk;
-    } catch (const ToolError& e) {
-        reportError(e);
-        return kExitFailure;
-    }
+    const bool toStandardOutput = options.output.empty() || options.output == kToStandardOutput;
+    if (!toStandardOutput) refuseToWriteOverTask(options.output, options.input);
+    auto driver = loadDriver(driverPath(global, kRouteDriver));
+    writeOutput(options.output, formatJson(taskToJson(readTaskFile(*driver, options.input))));
+    return kExitOk;
 }
 
 }  // namespace

@@ -20,7 +20,6 @@ namespace velkano::tool {
 
 namespace {
 
-constexpr const char* kToStandardOutput = "-";
 constexpr int kMaxFlightsPerName = 9999;
 constexpr size_t kProgressFromFiles = 10;
 
@@ -186,7 +185,8 @@ int runIgc(const GlobalOptions& global, const IgcOptions& options) {
         progress.show(i, options.inputs[i]);
         try {
             converter.convertFile(options.inputs[i]);
-        } catch (const ToolError& e) {
+        } catch (...) {
+            const ToolError e = currentError({options.inputs[i]});
             progress.clear();
             reportError(e);
             status = kExitFailure;

@@ -52,10 +52,8 @@ void printDriver(DriverLibrary& driver) {
 std::unique_ptr<DriverLibrary> loadFound(const GlobalOptions& global, const char* name) {
     try {
         return std::make_unique<DriverLibrary>(driverPath(global, name));
-    } catch (const DriverLoadError& e) {
-        std::fprintf(stderr, "velkano: %s\n", e.what());
-    } catch (const velkano::tool::ToolError& e) {
-        velkano::tool::reportError(e);
+    } catch (...) {
+        velkano::tool::reportError(velkano::tool::currentError({}));
     }
     return nullptr;
 }

@@ -23,7 +23,6 @@ namespace velkano::tool {
 
 namespace {
 
-constexpr const char* kToStandardOutput = "-";
 // Five decimals of a degree are about a metre, finer than a fix's thousandth of a minute.
 constexpr double kCoordinateScale = 1e5;
 
@@ -150,14 +149,7 @@ int runView(const GlobalOptions& global, const ViewOptions& options) {
         for (const std::string& input : options.inputs) {
             if (!toStandardOutput) refuseToWriteOverTask(options.output, input);
         }
-        const std::string html = viewPage(*page, readInputs(global, options));
-        if (toStandardOutput) {
-            writeStandardOutput(html);
-        } else {
-            AtomicOutput output(options.output);
-            output.write(html);
-            output.commit();
-        }
+        writeOutput(options.output, viewPage(*page, readInputs(global, options)));
         return kExitOk;
     } catch (const ToolError& e) {
         reportError(e);

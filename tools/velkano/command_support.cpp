@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "atomic_output.h"
 #include "platform.h"
 
 namespace velkano::tool {
@@ -15,6 +16,54 @@ void reportError(const std::string& path, const std::string& message) {
     } else {
         std::fprintf(stderr, "velkano: %s: %s\n", path.c_str(), message.c_str());
     }
+}
+
+namespace {
+
+std::string inParentheses(const std::string& text) {
+    return text.empty() ? std::string() : " (" + text + ")";
+}
+
+std::string knownName(const ErrorScene& scene, const std::string& path) {
+    for (const auto& [from, to] : scene.renamed) {
+        if (path == from) return to;
+    }
+    return path;
+}
+
+}  // namespace
+
+ToolError currentError(const ErrorScene& scene) {
+    try {
+        throw;
+    } catch (const StandardOutputClosed&) {
+        throw;  // not a failure: it ends the command quietly
+    } catch (const ToolError& e) {
+        return e;
+    } catch (const FIO_Error& e) {
+        std::string where = e.message == FIO_Error::kBadFile ? "header" : scene.record;
+        if (scene.byte) where += ", byte " + std::to_string(*scene.byte);
+        return ToolError(scene.path, e.message + inParentheses(where));
+    } catch (const CFileException& e) {
+        const std::string name = e.m_strFileName.empty() ? scene.path : e.m_strFileName;
+        return ToolError(
+            knownName(scene, name),
+            fileErrorReason(e) + inParentheses(scene.fileErrorsNameRecord ? scene.record : ""));
+    } catch (const std::exception& e) {
+        return ToolError(scene.path, e.what() + inParentheses(scene.record));
+    } catch (...) {
+        return ToolError(scene.path, "unknown failure" + inParentheses(scene.record));
+    }
+}
+
+void writeOutput(const std::string& path, const std::string& text) {
+    if (path.empty() || path == kToStandardOutput) {
+        writeStandardOutput(text);
+        return;
+    }
+    AtomicOutput output(path);
+    output.write(text);
+    output.commit();
 }
 
 std::unique_ptr<CStdioFile> openInput(const std::string& path) {

@@ -15,6 +15,11 @@ namespace velkano::tool {
 inline constexpr const char* kRouteDriver = "Velkano17Rte.drf";
 inline constexpr const char* kFlightDriver = "Velkano17Flt.drf";
 inline constexpr const char* kStandardOutput = "standard output";
+inline constexpr const char* kToStandardOutput = "-";
+
+// Writes text to path, replacing it only once complete, or to standard output when path is
+// empty or "-"; ToolError on failure.
+void writeOutput(const std::string& path, const std::string& text);
 
 // Opens path for binary reading; ToolError naming it when that fails or it is a directory.
 std::unique_ptr<CStdioFile> openInput(const std::string& path);

@@ -50,12 +50,8 @@ int readFlights(DriverLibrary& driver, const std::string& path, const FlightVisi
             result = driver.Flight2IGC(&flights, &capture.file());
         } catch (const FIO_Error& e) {
             throw ToolError(path, describeFailure(e, flight, flights, size));
-        } catch (const CFileException& e) {
-            throw ToolError(e.m_strFileName,
-                            fileErrorReason(e) + " (flight " + std::to_string(flight) + ")");
-        } catch (const std::exception& e) {
-            throw ToolError(path,
-                            std::string(e.what()) + " (flight " + std::to_string(flight) + ")");
+        } catch (...) {
+            throw currentError({path, "flight " + std::to_string(flight)});
         }
         if (result == kNoFlightLeft) return flight - 1;
         if (result != kFlightConverted)

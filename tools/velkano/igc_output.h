@@ -29,7 +29,7 @@ public:
     std::string_view contents();
 
 private:
-    MemoryStream memory_;
+    ReadBackStream memory_;
     std::unique_ptr<CStdioFile> file_;
 };
 

@@ -52,6 +52,11 @@ int main(int argc, char** argv) {
         }
     } catch (const velkano::tool::StandardOutputClosed&) {
         return kExitOk;
+    } catch (...) {
+        // Whatever a command lets through is reported like any other failure: no exception
+        // ends the process unexplained.
+        velkano::tool::reportError(velkano::tool::currentError({}));
+        return kExitFailure;
     }
     std::fputs("velkano: a command is required\nRun with --help for more information.\n", stderr);
     return kExitUsage;

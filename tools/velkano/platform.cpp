@@ -149,7 +149,7 @@ void forgetOnInterrupt(const std::string& path) {
 
 // The text goes to an anonymous temporary file first: held in memory, a long flight's text
 // grows by copying on top of the flight being printed, which doubles what the process needs.
-MemoryStream::MemoryStream() : streamBuffer_(new char[kStreamBuffer]) {
+ReadBackStream::ReadBackStream() : streamBuffer_(new char[kStreamBuffer]) {
     stream_ = std::tmpfile();
 #if !defined(_WIN32)
     if (stream_ == nullptr) {  // no place for temporary files: memory it is
@@ -161,12 +161,12 @@ MemoryStream::MemoryStream() : streamBuffer_(new char[kStreamBuffer]) {
     std::setvbuf(stream_, streamBuffer_.get(), _IOFBF, kStreamBuffer);
 }
 
-MemoryStream::~MemoryStream() {
+ReadBackStream::~ReadBackStream() {
     if (stream_ != nullptr) std::fclose(stream_);
     std::free(buffer_);
 }
 
-std::string_view MemoryStream::contents() {
+std::string_view ReadBackStream::contents() {
     if (std::fflush(stream_) != 0 || std::ferror(stream_)) throwErrno(errno, "temporary file");
     if (buffer_ != nullptr) return std::string_view(buffer_, size_);
     const long end = std::ftell(stream_);

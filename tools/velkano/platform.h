@@ -33,12 +33,12 @@ void setBinaryMode(std::FILE* stream);
 
 // A write stream whose bytes can be taken back: an anonymous temporary file, or memory where
 // no temporary file can be had.
-class MemoryStream {
+class ReadBackStream {
 public:
-    MemoryStream();  // throws std::system_error when no stream can be had
-    ~MemoryStream();
-    MemoryStream(const MemoryStream&) = delete;
-    MemoryStream& operator=(const MemoryStream&) = delete;
+    ReadBackStream();  // throws std::system_error when no stream can be had
+    ~ReadBackStream();
+    ReadBackStream(const ReadBackStream&) = delete;
+    ReadBackStream& operator=(const ReadBackStream&) = delete;
 
     std::FILE* stream() const { return stream_; }
     // Everything written so far, valid until the next write or the end of the stream: a

@@ -12,10 +12,9 @@ namespace velkano::tool {
 
 namespace {
 
-constexpr int32_t kKinds[] = {1,   4,    5,    7,    8,    10,   256,  512,
-                              768, 1024, 1536, 1792, 2048, 2304, 2560, 2816};
-constexpr int32_t kSurfaces[] = {0, 1, 3, 5};
-constexpr int32_t kRoles[] = {1, 3, 4, 5, 6, 7};
+using velkano::kKinds;
+using velkano::kRoles;
+using velkano::kSurfaces;
 
 // Integers the file keeps as Real48 pass through float, which holds them exactly only up
 // to 2^24.

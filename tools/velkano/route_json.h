@@ -13,10 +13,9 @@
 namespace velkano::tool {
 
 // The largest record count a file header carries.
-constexpr size_t kMaxTurnpoints = 16384;
-constexpr size_t kMaxRoutes = 16384;
-// A route record stores its count of listed points as an int16.
-constexpr size_t kMaxListedPoints = 32767;
+constexpr size_t kMaxTurnpoints = velkano::kMaxRecordCount;
+constexpr size_t kMaxRoutes = velkano::kMaxRecordCount;
+constexpr size_t kMaxListedPoints = velkano::kMaxListedPoints;
 
 // A route as the JSON gives it. Left-out members keep the defaults of fresh host records.
 struct RoutePointFields {

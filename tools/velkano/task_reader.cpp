@@ -93,10 +93,8 @@ TaskDocument readTaskFile(DriverLibrary& driver, const std::string& path) {
                                 location(e, "turnpoint", document.turnpoints.size() + 1, nullptr));
             }
             throw ToolError(path, location(e, "route", document.routes.size() + 1, &task));
-        } catch (const CFileException& e) {
-            throw ToolError(e.m_strFileName, fileErrorReason(e));
-        } catch (const std::exception& e) {
-            throw ToolError(path, e.what());
+        } catch (...) {
+            throw currentError({path});
         }
         // A driver that takes what a short read leaves as zeros would pass a cut route.
         if (task.readPastEnd()) {

@@ -1,9 +1,12 @@
 // The error every velkano command reports the same way: "velkano: PATH: MESSAGE".
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace velkano::tool {
 
@@ -17,6 +20,29 @@ public:
 private:
     std::string path_;
 };
+
+// Where a command was when a driver call or a file operation failed.
+struct ErrorScene {
+    ErrorScene(std::string path = {}, std::string record = {},
+               std::optional<uint32_t> byte = std::nullopt)
+        : path(std::move(path)), record(std::move(record)), byte(byte) {}
+
+    std::string path;              // the file being read or written
+    std::string record;            // "flight 3", "route 2", "writing turnpoint 4"; empty for none
+    std::optional<uint32_t> byte;  // where the failing field began, when the file is watched
+    // Whether a file exception also names the record (an input that cannot be opened is
+    // not inside one).
+    bool fileErrorsNameRecord = true;
+    // Files the user knows by another name: a temporary output by its final path.
+    std::vector<std::pair<std::string, std::string>> renamed;
+};
+
+// The one mapping of failures to messages, for the exception being handled (call it in a
+// catch block): a ToolError as it is; a driver's FIO_Error naming scene.path with
+// "MESSAGE (RECORD, byte N)", where a "bad file" is in the header; a file exception naming
+// its file with the operating system's reason; anything else naming scene.path with what
+// it says. A closed standard output is no failure and goes on as it is.
+ToolError currentError(const ErrorScene& scene);
 
 // Prints "velkano: PATH: MESSAGE" on standard error.
 void reportError(const std::string& path, const std::string& message);

@@ -12,11 +12,10 @@ namespace velkano {
 inline constexpr int32_t kTaskFileTypes[] = {1, 8, 64, 512};
 inline constexpr int32_t kFlightFileType = 0x40000;
 
-// FIO_TPEntry::kind. The codes with a bit in kAirfieldKindMask are airfields; only they
-// carry an ICAO code.
-inline constexpr int32_t kPointKinds[] = {1, 4, 5, 7, 8, 10};
-inline constexpr int32_t kAirfieldKinds[] = {256,  512,  768,  1024, 1536,
-                                             1792, 2048, 2304, 2560, 2816};
+// FIO_TPEntry::kind: the point kinds, then the airfield kinds. The codes with a bit in
+// kAirfieldKindMask are airfields; only they carry an ICAO code.
+inline constexpr int32_t kKinds[] = {1,   4,    5,    7,    8,    10,   256,  512,
+                                     768, 1024, 1536, 1792, 2048, 2304, 2560, 2816};
 inline constexpr int32_t kAirfieldKindMask = 0xff00;
 inline constexpr int32_t kDefaultKind = 1;
 
@@ -26,6 +25,7 @@ inline constexpr int32_t kSurfaceH = 0;
 inline constexpr int32_t kSurfaceG = 1;
 inline constexpr int32_t kSurfaceF = 3;
 inline constexpr int32_t kSurfaceUnset = 5;
+inline constexpr int32_t kSurfaces[] = {kSurfaceH, kSurfaceG, kSurfaceF, kSurfaceUnset};
 
 // FIO_TPEntry::role, for the points of a route.
 inline constexpr int32_t kRoleTurnpoint = 1;         // the default
@@ -34,6 +34,8 @@ inline constexpr int32_t kRoleStart = 4;             // the first listed point
 inline constexpr int32_t kRoleAfterFinish = 5;       // placed after the finish
 inline constexpr int32_t kRoleBeforeStart = 6;       // placed in front of the start
 inline constexpr int32_t kRoleFinish = 7;            // the last listed point
+inline constexpr int32_t kRoles[] = {kRoleTurnpoint,   kRoleFlaggedTurnpoint, kRoleStart,
+                                     kRoleAfterFinish, kRoleBeforeStart,      kRoleFinish};
 
 // Largest record count a file header may carry (turnpoints, routes or flights).
 inline constexpr int32_t kMaxRecordCount = 0x4000;
