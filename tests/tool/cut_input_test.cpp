@@ -38,7 +38,8 @@ std::vector<uint8_t> prefix(const std::vector<uint8_t>& bytes, size_t length) {
 }
 
 // The IGC texts of the flights read, and whether reading refused the file.
-std::pair<std::vector<std::string>, bool> flightsOf(DriverLibrary& driver, const std::string& path) {
+std::pair<std::vector<std::string>, bool> flightsOf(DriverLibrary& driver,
+                                                    const std::string& path) {
     std::vector<std::string> texts;
     try {
         readFlights(driver, path, [&](int, std::string_view igc) {
