@@ -61,8 +61,8 @@ for file in usr/bin/velkano usr/lib/velkano/Velkano17Rte.drf usr/lib/velkano/Vel
   usr/share/man/man1/velkano.1 usr/share/doc/velkano/copyright usr/share/doc/velkano/README.md; do
   [ -e "$dest/$file" ] || fail "the package does not install /$file"
 done
-# Until velkano looks for its drivers in ../lib/velkano by itself, it is told where they are.
-velkano=("$dest/usr/bin/velkano" --drivers "$dest/usr/lib/velkano")
+# Run as a user runs it: velkano finds its drivers in ../lib/velkano by itself.
+velkano=(env -u VELKANO_DRIVERS "$dest/usr/bin/velkano")
 "${velkano[@]}" info | grep -q "Velkano 1.7 (Flights)" || fail "the installed velkano does not load its drivers"
 "${velkano[@]}" igc "$flights" -o - | cmp -s - "$work/flights.igc" || fail "the installed velkano converts differently"
 "${velkano[@]}" dump "$tasks" | cmp -s - "$work/tasks.json" || fail "the installed velkano dumps differently"
