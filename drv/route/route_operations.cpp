@@ -25,7 +25,7 @@ CFile& openReadCompanion(RouteState& state, const CFile& taskFile) {
     if (state.readCompanion != nullptr && taskPath == state.readTaskPath) {
         return *state.readCompanion;
     }
-    std::string path = companionPath(taskPath);
+    std::string path = companionPathForReading(taskPath);
     state.readTaskPath = std::move(taskPath);
     if (state.readCompanion == nullptr || path != state.readCompanionPath) {
         state.readCompanion.reset();
@@ -39,7 +39,7 @@ CFile& openReadCompanion(RouteState& state, const CFile& taskFile) {
 // Makes writeCompanion the companion of the task file being written, creating (emptying)
 // it when none is open or the open one belongs to another task file.
 void openWriteCompanion(RouteState& state, const CFile& taskFile) {
-    std::string path = companionPath(taskFile.GetFilePath());
+    std::string path = companionPathForWriting(taskFile.GetFilePath());
     if (state.writeCompanion != nullptr && path == state.writeCompanionPath) return;
 
     std::unique_ptr<CFIOFile> previous = std::move(state.writeCompanion);

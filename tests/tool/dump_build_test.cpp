@@ -343,6 +343,34 @@ TEST(DumpBuild, DumpReportsMissingFilesAndRefusesToWriteOverItsInputs) {
     EXPECT_EQ(testing_support::readFileBytes(dir.file("t.top")), good.turnpoints);
 }
 
+// On file systems that tell case apart the companion takes the case of the task file's
+// extension when written, and is found whatever its case when read, unless that is ambiguous.
+TEST(DumpBuild, CompanionsOfUpperCaseTaskFilesAreFoundAndWrittenInTheirCase) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "Windows file names ignore case";
+#else
+    ScratchDir dir;
+    const std::string sample = std::string(VELKANO_SOURCE_DIR) + "/examples/club_tasks.json";
+    ASSERT_EQ(runVelkano({"build", sample, "-o", dir.file("TASKS.RTX")}).status, 0);
+    ASSERT_EQ(runVelkano({"build", sample, "-o", dir.file("Mixed.Rtx")}).status, 0);
+    EXPECT_EQ(listDirectory(dir.path().string()),
+              (std::vector<std::string>{"Mixed.Rtx", "Mixed.top", "TASKS.RTX", "TASKS.TOP"}));
+    const auto expected = runVelkano({"dump", dir.file("TASKS.RTX")});
+    ASSERT_EQ(expected.status, 0) << expected.err;
+
+    std::filesystem::rename(dir.file("TASKS.TOP"), dir.file("tasks.top"));
+    const auto lower = runVelkano({"dump", dir.file("TASKS.RTX")});
+    EXPECT_EQ(lower.status, 0) << lower.err;
+    EXPECT_EQ(lower.out, expected.out);
+
+    std::filesystem::copy_file(dir.file("tasks.top"), dir.file("Tasks.Top"));
+    const auto twoCandidates = runVelkano({"dump", dir.file("TASKS.RTX")});
+    EXPECT_EQ(twoCandidates.status, 1);
+    EXPECT_EQ(twoCandidates.err,
+              "velkano: " + dir.file("TASKS.top") + ": No such file or directory\n");
+#endif
+}
+
 TEST(DumpBuild, UsageErrorsExitWithTwo) {
     const std::vector<std::vector<std::string>> usages = {
         {},

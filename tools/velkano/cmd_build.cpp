@@ -16,12 +16,16 @@
 #include "json_text.h"
 #include "route_json.h"
 #include "route_layout.h"
+#include "velkano/companion_path.h"
 
 namespace velkano::tool {
 
 namespace {
 
-constexpr const char* kCompanionExtension = ".top";
+// The extension of the companion the driver writes beside path, in the case it gives it.
+std::string companionExtension(const std::string& path) {
+    return companionPathForWriting(path).substr(withExtension(path, "").size());
+}
 
 struct BuildOptions {
     std::string input;
@@ -56,7 +60,7 @@ void checkOutputPath(const BuildOptions& options) {
             "a task file cannot end in .top: its turnpoint file would be written over it");
     }
     if (sameFile(options.output, options.input) ||
-        sameFile(withExtension(options.output, kCompanionExtension), options.input)) {
+        sameFile(companionPathForWriting(options.output), options.input)) {
         throw ToolError(options.output, "would write over the input file " + options.input);
     }
 }
@@ -67,7 +71,7 @@ void expectWritten(int32_t result) {
 
 void writeTask(DriverLibrary& driver, TaskDocument& task,
                std::vector<std::unique_ptr<FIO_Route>>& routes, AtomicOutput& output) {
-    const std::string companion = withExtension(output.finalPath(), kCompanionExtension);
+    const std::string companion = companionPathForWriting(output.finalPath());
     CStdioFile taskFile(output.stream(), output.temporaryPath(), false);
     DriverSession session(driver);
     std::string record = "header";
@@ -114,7 +118,7 @@ int runBuild(const GlobalOptions& global, const BuildOptions& options) {
             reportError(options.input, note.pointer + ": " + note.message);
         }
         auto driver = loadDriver(driverPath(global, kRouteDriver));
-        AtomicOutput output(options.output, {kCompanionExtension});
+        AtomicOutput output(options.output, {companionExtension(options.output)});
         writeTask(*driver, task, routes, output);
         output.commit();
         return kExitOk;

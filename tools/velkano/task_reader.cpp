@@ -10,6 +10,7 @@
 #include "driver_session.h"
 #include "file_kind.h"
 #include "tracked_file.h"
+#include "velkano/companion_path.h"
 
 namespace velkano::tool {
 
@@ -19,7 +20,6 @@ constexpr int32_t kReadTurnpoint = 1;
 constexpr int32_t kReadRoute = 2;
 constexpr int32_t kNothingLeft = -1;
 constexpr const char* kBadFile = "bad file";
-constexpr const char* kCompanionExtension = ".top";
 
 std::string recordOf(const FIO_Error& error, const char* record, size_t number) {
     return error.message == kBadFile ? "header"
@@ -54,7 +54,7 @@ void expectPointsRead(const TaskDocument& document, const std::string& path) {
                                       decodeCp1252(route.name) + "\"), point " +
                                       std::to_string(p + 1) + ": no turnpoint " +
                                       std::to_string(route.points[p].number) + " in " +
-                                      withExtension(path, kCompanionExtension));
+                                      companionPathForReading(path));
         }
     }
 }
@@ -89,7 +89,7 @@ TaskDocument readTaskFile(DriverLibrary& driver, const std::string& path) {
             // A call that did not touch the task file failed in the turnpoint file, which
             // the driver opens and reads itself.
             if (task.readCount() == readsBefore) {
-                throw ToolError(withExtension(path, kCompanionExtension),
+                throw ToolError(companionPathForReading(path),
                                 location(e, "turnpoint", document.turnpoints.size() + 1, nullptr));
             }
             throw ToolError(path, location(e, "route", document.routes.size() + 1, &task));
@@ -121,7 +121,7 @@ TaskDocument readTaskFile(DriverLibrary& driver, const std::string& path) {
 }
 
 void refuseToWriteOverTask(const std::string& output, const std::string& task) {
-    if (sameFile(output, task) || sameFile(output, withExtension(task, kCompanionExtension))) {
+    if (sameFile(output, task) || sameFile(output, companionPathForReading(task))) {
         throw ToolError(output, "is an input file; refusing to write over it");
     }
 }

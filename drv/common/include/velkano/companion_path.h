@@ -21,4 +21,15 @@ inline std::string companionPath(const std::string& taskPath) {
     return taskPath.substr(0, baseEnd) + kCompanionExtension;
 }
 
+// Where the route driver writes a task file's companion: companionPath, its extension in
+// capitals when the task file's extension has capitals and no small letters (TASKS.RTX ->
+// TASKS.TOP). Windows file names ignore case; there it is companionPath unchanged.
+std::string companionPathForWriting(const std::string& taskPath);
+
+// Where the route driver reads a task file's companion: companionPath when it exists; else,
+// on file systems that tell case apart, the one file of the task file's directory whose name
+// matches it ignoring case (TASKS.TOP for TASKS.RTX, tasks.top for TASKS.RTX); else
+// companionPath, which then fails to open as it always did.
+std::string companionPathForReading(const std::string& taskPath);
+
 }  // namespace velkano
