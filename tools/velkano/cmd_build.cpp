@@ -1,4 +1,4 @@
-// velkano build: JSON in the form `velkano dump` prints back to a task file and its
+// velkano build: JSON in the form `velkano dump` prints, or CUP files, to a task file and its
 // turnpoint file, written through the route driver as the host program writes them.
 #include <cctype>
 #include <cerrno>
@@ -11,6 +11,7 @@
 #include "atomic_output.h"
 #include "command_support.h"
 #include "commands.h"
+#include "cup_reader.h"
 #include "driver_session.h"
 #include "file_kind.h"
 #include "json_text.h"
@@ -27,9 +28,13 @@ std::string companionExtension(const std::string& path) {
     return companionPathForWriting(path).substr(withExtension(path, "").size());
 }
 
+constexpr const char* kCupExtension = ".cup";
+
 struct BuildOptions {
-    std::string input;
+    std::vector<std::string> inputs;
     std::string output;
+    bool strict = false;
+    bool skipBadRows = false;
 };
 
 std::string readWholeFile(const std::string& path) {
@@ -42,26 +47,27 @@ std::string readWholeFile(const std::string& path) {
     return text;
 }
 
-bool hasCompanionExtension(const std::string& path) {
+// Windows file names ignore case.
+bool hasExtension(const std::string& path, const char* wanted) {
     const std::string extension = path.substr(withExtension(path, "").size());
-    if (extension.size() != std::strlen(kCompanionExtension)) return false;
+    if (extension.size() != std::strlen(wanted)) return false;
     for (size_t i = 0; i < extension.size(); ++i) {
-        // Windows file names ignore case.
-        if (std::tolower(static_cast<unsigned char>(extension[i])) != kCompanionExtension[i])
-            return false;
+        if (std::tolower(static_cast<unsigned char>(extension[i])) != wanted[i]) return false;
     }
     return true;
 }
 
 void checkOutputPath(const BuildOptions& options) {
-    if (hasCompanionExtension(options.output)) {
+    if (hasExtension(options.output, kCompanionExtension)) {
         throw ToolError(
             options.output,
             "a task file cannot end in .top: its turnpoint file would be written over it");
     }
-    if (sameFile(options.output, options.input) ||
-        sameFile(companionPathForWriting(options.output), options.input)) {
-        throw ToolError(options.output, "would write over the input file " + options.input);
+    for (const std::string& input : options.inputs) {
+        if (sameFile(options.output, input) ||
+            sameFile(companionPathForWriting(options.output), input)) {
+            throw ToolError(options.output, "would write over the input file " + input);
+        }
     }
 }
 
@@ -101,21 +107,54 @@ void writeTask(DriverLibrary& driver, TaskDocument& task,
     }
 }
 
-int runBuild(const GlobalOptions& global, const BuildOptions& options) {
+TaskDocument taskFromJsonFile(const std::string& path) {
     try {
-        expectFileKind(options.input, FileKind::other);
-        TaskDocument task;
+        TaskDocument task = taskFromJson(parseJson(readWholeFile(path)));
+        for (const StorageNote& note : storageNotes(task)) {
+            reportError(path, note.pointer + ": " + note.message);
+        }
+        return task;
+    } catch (const JsonError& e) {
+        throw ToolError(path, e.pointer().empty() ? e.what() : e.pointer() + ": " + e.what());
+    }
+}
+
+TaskDocument taskFromCupFiles(const BuildOptions& options) {
+    std::vector<CupFile> files;
+    for (const std::string& path : options.inputs) files.push_back({path, readWholeFile(path)});
+    CupImport imported = readCup(files, {options.strict, options.skipBadRows});
+    for (const CupNote& note : imported.notes) reportError(note.where, note.message);
+    return std::move(imported.task);
+}
+
+// One JSON file, or CUP files only; the CUP options only with CUP files.
+std::string usageProblem(const BuildOptions& options) {
+    size_t cup = 0;
+    for (const std::string& input : options.inputs) cup += hasExtension(input, kCupExtension);
+    if (cup == options.inputs.size()) return "";
+    if (cup > 0) return "build takes CUP files or one JSON file, not both";
+    if (options.inputs.size() > 1) return "build takes one JSON file (or several .cup files)";
+    if (options.strict || options.skipBadRows)
+        return "--strict and --skip-bad-rows are for .cup inputs; JSON is always read strictly";
+    return "";
+}
+
+int runBuild(const GlobalOptions& global, const BuildOptions& options) {
+    if (const std::string problem = usageProblem(options); !problem.empty()) {
+        reportError("", problem);
+        return kExitUsage;
+    }
+    try {
+        for (const std::string& input : options.inputs) expectFileKind(input, FileKind::other);
+        const bool fromCup = hasExtension(options.inputs.front(), kCupExtension);
+        checkOutputPath(options);
+        TaskDocument task =
+            fromCup ? taskFromCupFiles(options) : taskFromJsonFile(options.inputs[0]);
         std::vector<std::unique_ptr<FIO_Route>> routes;
         try {
-            task = taskFromJson(parseJson(readWholeFile(options.input)));
             routes = routesForWriting(task);
         } catch (const JsonError& e) {
-            throw ToolError(options.input,
-                            e.pointer().empty() ? e.what() : e.pointer() + ": " + e.what());
-        }
-        checkOutputPath(options);
-        for (const StorageNote& note : storageNotes(task)) {
-            reportError(options.input, note.pointer + ": " + note.message);
+            throw ToolError(options.inputs[0], e.pointer() + ": " + e.what());
         }
         auto driver = loadDriver(driverPath(global, kRouteDriver));
         AtomicOutput output(options.output, {companionExtension(options.output)});
@@ -132,7 +171,7 @@ int runBuild(const GlobalOptions& global, const BuildOptions& options) {
 
 CommandRunner addBuildCommand(CLI::App& app, const GlobalOptions& global) {
     CLI::App* command =
-        app.add_subcommand("build", "Write a task file and its turnpoint file from JSON");
+        app.add_subcommand("build", "Write a task file and its turnpoint file from JSON or CUP");
     command->footer(
         "Reads JSON in the form `velkano dump` prints and writes TASK (-o) and the turnpoint file\n"
         "beside it (same name, extension .top) through Velkano17Rte.drf. Turnpoints are written\n"
@@ -145,9 +184,20 @@ CommandRunner addBuildCommand(CLI::App& app, const GlobalOptions& global) {
         "numbers, characters with no windows-1252 "
         "byte, more than 16384 turnpoints or routes. Texts longer than their field (name 29,\n"
         "short name 19, comment 99, ICAO code 30, route name 200 characters) are cut, and each\n"
-        "one is named on standard error. Both files are replaced only once complete.");
+        "one is named on standard error. Both files are replaced only once complete.\n"
+        "\n"
+        "FILE.cup... (extension .cup, any case): CUP waypoint and task files, as gliding\n"
+        "software writes them. The rows of all files become the turnpoints, in order; then the\n"
+        "tasks of all files become routes 1, 2, 3..., their points naming rows of any file\n"
+        "(exactly, else ignoring case; of rows sharing a name the first). Columns are found by\n"
+        "the header's names; elevations in m or ft, runway lengths in m, nm or ml. A value that\n"
+        "cannot be read is left at its default with a note. Refused (exit 1, nothing written):\n"
+        "a row without a usable name or coordinate and a task point naming no row (unless\n"
+        "--skip-bad-rows), more than 16384 rows or tasks. Characters windows-1252 lacks become\n"
+        "their base letter or '?' with a note (refused with --strict). Options, ObsZone,\n"
+        "STARTS= and Point= lines are skipped with a note.");
     auto options = std::make_shared<BuildOptions>();
-    command->add_option("json", options->input, "JSON file to read")->required();
+    command->add_option("input", options->inputs, "JSON file, or CUP files, to read")->required();
     command->add_option("-o,--output", options->output, "Task file to write (.rtx)")
         ->required()
         ->check(CLI::Validator(
@@ -158,6 +208,11 @@ CommandRunner addBuildCommand(CLI::App& app, const GlobalOptions& global) {
                                     : std::string();
             },
             "FILE"));
+    command->add_flag("--strict", options->strict,
+                      "CUP: refuse texts with characters windows-1252 lacks");
+    command->add_flag("--skip-bad-rows", options->skipBadRows,
+                      "CUP: leave out rows without a usable name or coordinate, and tasks naming "
+                      "them or naming no row, each with a note, instead of refusing");
     return [&global, options] { return runBuild(global, *options); };
 }
 

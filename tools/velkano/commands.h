@@ -25,6 +25,7 @@ namespace velkano::tool {
 
 CommandRunner addDumpCommand(CLI::App& app, const GlobalOptions& global);
 CommandRunner addBuildCommand(CLI::App& app, const GlobalOptions& global);
+CommandRunner addCupCommand(CLI::App& app, const GlobalOptions& global);
 CommandRunner addIgcCommand(CLI::App& app, const GlobalOptions& global);
 CommandRunner addListCommand(CLI::App& app, const GlobalOptions& global);
 CommandRunner addViewCommand(CLI::App& app, const GlobalOptions& global);

@@ -74,7 +74,69 @@ int32_t nextCodePoint(std::string_view text, size_t& at) {
     return static_cast<int32_t>(c);
 }
 
+// Base letters of U+0100 to U+017F (Latin Extended-A); the few the code page has never get here.
+constexpr std::string_view kExtendedABase =
+    "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlLlLlNnNnNnnNnOoOo"
+    "OoOoRrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
+static_assert(kExtendedABase.size() == 0x80);
+constexpr char32_t kExtendedAFirst = 0x100;
+// Romanian letters with comma below (U+0218 to U+021B).
+constexpr std::string_view kCommaBelowBase = "SsTt";
+constexpr char32_t kCommaBelowFirst = 0x218;
+constexpr char32_t kCombiningFirst = 0x300;
+constexpr char32_t kCombiningLast = 0x36F;
+
+// The replacement for a character the code page lacks; empty to drop it.
+std::string approximation(char32_t c) {
+    if (c >= kExtendedAFirst && c < kExtendedAFirst + kExtendedABase.size())
+        return std::string(1, kExtendedABase[c - kExtendedAFirst]);
+    if (c >= kCommaBelowFirst && c < kCommaBelowFirst + kCommaBelowBase.size())
+        return std::string(1, kCommaBelowBase[c - kCommaBelowFirst]);
+    if (c >= kCombiningFirst && c <= kCombiningLast) return "";
+    return "?";
+}
+
 }  // namespace
+
+std::string encodeCp1252Approximately(std::string_view utf8, bool& approximated) {
+    std::string out;
+    out.reserve(utf8.size());
+    size_t at = 0;
+    while (at < utf8.size()) {
+        const int32_t c = nextCodePoint(utf8, at);
+        const int byte = c < 0 ? -1 : byteFor(static_cast<char32_t>(c));
+        if (byte >= 0) {
+            out += static_cast<char>(byte);
+            continue;
+        }
+        approximated = true;
+        if (c < 0) {
+            out += '?';
+            ++at;  // past the byte that broke the sequence
+        } else {
+            out += approximation(static_cast<char32_t>(c));
+        }
+    }
+    return out;
+}
+
+std::string firstCharacterWithoutCp1252Byte(std::string_view utf8) {
+    size_t at = 0;
+    while (at < utf8.size()) {
+        const int32_t c = nextCodePoint(utf8, at);
+        if (c < 0) return "ill-formed UTF-8";
+        if (byteFor(static_cast<char32_t>(c)) < 0) return codePointName(static_cast<char32_t>(c));
+    }
+    return "";
+}
+
+bool isWellFormedUtf8(std::string_view text) {
+    size_t at = 0;
+    while (at < text.size()) {
+        if (nextCodePoint(text, at) < 0) return false;
+    }
+    return true;
+}
 
 std::string decodeCp1252(std::string_view bytes) {
     std::string out;

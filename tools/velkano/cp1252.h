@@ -24,4 +24,14 @@ std::string decodeCp1252(std::string_view bytes);
 // and for ill-formed UTF-8.
 std::string encodeCp1252(std::string_view utf8);
 
+// UTF-8 to windows-1252 bytes, never refusing: a character the code page lacks becomes its
+// base letter (ł -> l, ř -> r, ő -> o), a combining mark is dropped, anything else (and
+// ill-formed UTF-8) becomes '?'. approximated is set when anything was replaced.
+std::string encodeCp1252Approximately(std::string_view utf8, bool& approximated);
+
+// The first character of utf8 with no windows-1252 byte, as "U+XXXX"; empty when there is none.
+std::string firstCharacterWithoutCp1252Byte(std::string_view utf8);
+
+bool isWellFormedUtf8(std::string_view text);
+
 }  // namespace velkano::tool

@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
     add(addInfoCommand(app, global));
     add(velkano::tool::addDumpCommand(app, global));
     add(velkano::tool::addBuildCommand(app, global));
+    add(velkano::tool::addCupCommand(app, global));
     add(velkano::tool::addIgcCommand(app, global));
     add(velkano::tool::addListCommand(app, global));
     add(velkano::tool::addViewCommand(app, global));

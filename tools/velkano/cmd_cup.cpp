@@ -1,0 +1,72 @@
+// velkano cup: a task file and its turnpoint file as a CUP file, the waypoint and task format
+// most gliding software reads, read through the route driver as dump reads them.
+#include <memory>
+
+#include "atomic_output.h"
+#include "command_support.h"
+#include "commands.h"
+#include "cup_writer.h"
+#include "task_reader.h"
+
+namespace velkano::tool {
+
+namespace {
+
+struct CupOptions {
+    std::string input;
+    std::string output;
+    int columns = static_cast<int>(CupColumns::current);
+};
+
+int runCup(const GlobalOptions& global, const CupOptions& options) {
+    try {
+        const bool toStandardOutput = options.output.empty() || options.output == "-";
+        if (!toStandardOutput) refuseToWriteOverTask(options.output, options.input);
+        auto driver = loadDriver(driverPath(global, kRouteDriver));
+        const CupOutput cup = formatCup(readTaskFile(*driver, options.input),
+                                        static_cast<CupColumns>(options.columns));
+        for (const std::string& note : cup.notes) reportError(options.input, note);
+        if (toStandardOutput) {
+            writeStandardOutput(cup.text);
+        } else {
+            AtomicOutput output(options.output);
+            output.write(cup.text);
+            output.commit();
+        }
+        return kExitOk;
+    } catch (const ToolError& e) {
+        reportError(e);
+        return kExitFailure;
+    }
+}
+
+}  // namespace
+
+CommandRunner addCupCommand(CLI::App& app, const GlobalOptions& global) {
+    CLI::App* command = app.add_subcommand(
+        "cup", "Write a task file and its turnpoint file as a CUP waypoint and task file");
+    command->footer(
+        "Reads TASK (.rtx) and the turnpoint file beside it through Velkano17Rte.drf, as dump\n"
+        "does, and writes CUP (UTF-8, CRLF): one row per turnpoint, then after\n"
+        "-----Related Tasks----- one line per route naming its takeoff, start, turnpoints,\n"
+        "finish and landing (a missing takeoff or landing repeats the start or finish).\n"
+        "Row names are made unique as readers compare them (case and punctuation ignored): a\n"
+        "later clash is written as \"NAME (2)\". The userdata column keeps what CUP has no column\n"
+        "for (kind, surface, mark, ICAO code), so `velkano build FILE.cup` restores it. Each\n"
+        "turnpoint or route point that cannot be written as it is is named on standard error.\n"
+        "Not kept: route ids, the turnpoint flag of route points, frequencies outside\n"
+        "118-137 MHz (written into desc), control characters (written as spaces).");
+    auto options = std::make_shared<CupOptions>();
+    command->add_option("task", options->input, "Task file to read (.rtx)")->required();
+    command->add_option("-o,--output", options->output,
+                        "Write the CUP file here (replaced only once complete) instead of "
+                        "standard output; - is standard output");
+    command
+        ->add_option("--columns", options->columns,
+                     "14 (default): the current layout with userdata; 11: the classic layout "
+                     "for older readers")
+        ->check(CLI::IsMember({11, 14}));
+    return [&global, options] { return runCup(global, *options); };
+}
+
+}  // namespace velkano::tool
