@@ -384,12 +384,16 @@ TEST(DumpBuild, UsageErrorsExitWithTwo) {
         {"view", "a.rtx"},
         {"build", "x.json", "-o", "-"},
         {"igc", "a.flt", "--text", "latin1"},
+        {"build", "a.cup", "b.json", "-o", "t.rtx"},
+        {"build", "a.json", "b.json", "-o", "t.rtx"},
+        {"build", "a.json", "--strict", "-o", "t.rtx"},
+        {"cup", "a.rtx", "--columns", "12"},
     };
     for (const auto& args : usages) {
         const auto run = runVelkano(args);
         EXPECT_EQ(run.status, 2) << (args.empty() ? "(none)" : args[0]) << " " << run.err;
     }
-    for (const char* command : {"dump", "build", "igc", "view"}) {
+    for (const char* command : {"dump", "build", "igc", "view", "cup"}) {
         const auto help = runVelkano({command, "--help"});
         EXPECT_EQ(help.status, 0);
         EXPECT_NE(help.out.find("Usage:"), std::string::npos);

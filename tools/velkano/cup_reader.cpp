@@ -30,12 +30,24 @@ constexpr double kMetresPerStatuteMile = 1609.344;
 // Whole numbers the file keeps as Real48 pass through float, exact up to 2^24.
 constexpr double kLargestWhole = 1 << 24;
 constexpr double kLargestDirection = 360.0;
-constexpr size_t kIcaoCodeLength = 4;
 constexpr double kMinutesPerDegree = 60.0;
 
 enum Column : int {
-    kName, kCode, kCountry, kLat, kLon, kElev, kStyle,
-    kRwdir, kRwlen, kRwwidth, kFreq, kDesc, kUserdata, kPics, kColumnCount
+    kName,
+    kCode,
+    kCountry,
+    kLat,
+    kLon,
+    kElev,
+    kStyle,
+    kRwdir,
+    kRwlen,
+    kRwwidth,
+    kFreq,
+    kDesc,
+    kUserdata,
+    kPics,
+    kColumnCount
 };
 constexpr std::array<std::string_view, kColumnCount> kColumnNames = {
     "name",  "code",  "country", "lat",  "lon",  "elev",     "style",
@@ -43,16 +55,23 @@ constexpr std::array<std::string_view, kColumnCount> kColumnNames = {
 constexpr struct {
     std::string_view name;
     Column column;
-} kOldColumnNames[] = {{"title", kName}, {"rwydir", kRwdir}, {"rwylen", kRwlen}};
-constexpr Column kClassicColumns[] = {kName, kCode,  kCountry, kLat,  kLon, kElev,
-                                      kStyle, kRwdir, kRwlen,  kFreq, kDesc};
+} kOldColumnNames[] = {{"title", kName},      {"latitude", kLat}, {"longitude", kLon},
+                       {"elevation", kElev},  {"rwydir", kRwdir}, {"direction", kRwdir},
+                       {"rwylen", kRwlen},    {"length", kRwlen}, {"frequency", kFreq},
+                       {"description", kDesc}};
+constexpr Column kClassicColumns[] = {kName,  kCode,  kCountry, kLat,  kLon, kElev,
+                                      kStyle, kRwdir, kRwlen,   kFreq, kDesc};
 
 // Field index of each column; -1 where the file has none.
 using ColumnMap = std::array<int, kColumnCount>;
 
 // Lines of the task section that describe a task for a flight computer; a task file has no
 // place for them.
-constexpr std::string_view kTaskDetailLines[] = {"options", "obszone=", "starts=", "point="};
+constexpr struct {
+    std::string_view start;  // lower case
+    std::string_view name;
+} kTaskDetailLines[] = {
+    {"options", "Options"}, {"obszone=", "ObsZone"}, {"starts=", "STARTS"}, {"point=", "Point"}};
 
 struct Place {
     const std::string* file;
@@ -188,12 +207,13 @@ float coordinate(const std::string& text, Column column) {
     if (text.empty())
         throw BadField{column, std::string("empty; a turnpoint needs its ") +
                                    (latitude ? "latitude" : "longitude")};
-    const auto value = latitude ? parseCoordinate(text, 2, 90, 'n', 's')
-                                : parseCoordinate(text, 3, 180, 'e', 'w');
+    const auto value =
+        latitude ? parseCoordinate(text, 2, 90, 'n', 's') : parseCoordinate(text, 3, 180, 'e', 'w');
     if (!value) {
-        throw BadField{column, "\"" + text + "\" is not a " +
-                                   (latitude ? "latitude DDMM.mmmN or S" : "longitude DDDMM.mmmE or W") +
-                                   " with minutes below 60"};
+        throw BadField{column,
+                       "\"" + text + "\" is not a " +
+                           (latitude ? "latitude DDMM.mmmN or S" : "longitude DDDMM.mmmE or W") +
+                           " with minutes below 60"};
     }
     return *value;
 }
@@ -410,8 +430,8 @@ T Importer::valueOrDefault(std::optional<T> value, T fallback, const std::string
     return fallback;
 }
 
-FIO_TPEntry Importer::entryFromRow(const std::vector<std::string>& fields,
-                                   const ColumnMap& columns, const Place& at) {
+FIO_TPEntry Importer::entryFromRow(const std::vector<std::string>& fields, const ColumnMap& columns,
+                                   const Place& at) {
     auto field = [&](Column column) {
         const int i = columns[column];
         return i >= 0 && static_cast<size_t>(i) < fields.size() ? fields[i] : std::string();
@@ -458,11 +478,11 @@ FIO_TPEntry Importer::entryFromRow(const std::vector<std::string>& fields,
     entry.comment = storedText(desc, at, columnLabel(kDesc), kLongestComment);
 
     const std::string elev = field(kElev);
-    entry.elevation = valueOrDefault(metres(elev, kElev), 0, elev, kElev, at,
-                                     "an elevation (m or ft)");
+    entry.elevation =
+        valueOrDefault(metres(elev, kElev), 0, elev, kElev, at, "an elevation (m or ft)");
     const std::string rwdir = field(kRwdir);
-    entry.runwayDirection = valueOrDefault(direction(rwdir), 0, rwdir, kRwdir, at,
-                                           "a runway direction (0 to 360)");
+    entry.runwayDirection =
+        valueOrDefault(direction(rwdir), 0, rwdir, kRwdir, at, "a runway direction (0 to 360)");
     const std::string rwlen = field(kRwlen);
     entry.runwayLength = valueOrDefault(metres(rwlen, kRwlen), 0, rwlen, kRwlen, at,
                                         "a runway length (m, nm or ml)");
@@ -500,11 +520,11 @@ void Importer::readRow(const std::vector<std::string>& fields, const ColumnMap& 
 void Importer::readTaskSectionLine(std::string_view line, const Place& at,
                                    std::set<std::string_view>& detailsNoted) {
     const std::string start = lowered(trimmed(line).substr(0, 8));
-    for (const std::string_view detail : kTaskDetailLines) {
-        if (start.rfind(detail, 0) != 0) continue;
-        if (detailsNoted.insert(detail).second) {
-            note(at, "task details", std::string(trimmed(line).substr(0, detail.size())) +
-                                         " lines have no place in a task file; skipped");
+    for (const auto& detail : kTaskDetailLines) {
+        if (start.rfind(detail.start, 0) != 0) continue;
+        if (detailsNoted.insert(detail.name).second) {
+            note(at, "task details",
+                 std::string(detail.name) + " lines have no place in a task file; skipped");
         }
         return;
     }

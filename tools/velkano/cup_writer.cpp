@@ -91,6 +91,13 @@ std::string codeFor(const FIO_TPEntry& entry) {
     return entry.shortName.empty() ? entry.icaoCode : entry.shortName;
 }
 
+// The ICAO code build derives from the code column when no tag says otherwise.
+std::string impliedIcaoCode(const FIO_TPEntry& entry) {
+    const std::string code = codeFor(entry);
+    const bool codeIsIcao = entry.shortName.empty() && !entry.icaoCode.empty();
+    return codeIsIcao || (isAirfieldKind(entry.kind) && code.size() == kIcaoCodeLength) ? code : "";
+}
+
 std::string descFor(const FIO_TPEntry& entry) {
     std::string desc = cleanText(entry.comment);
     auto add = [&desc](std::string_view label, const std::string& value) {
@@ -113,18 +120,19 @@ std::string userdataFor(const FIO_TPEntry& entry, int style) {
     if (entry.kind != implied.kind) add(kTagKind, std::to_string(entry.kind));
     if (entry.surface != implied.surface) add(kTagSurface, std::to_string(entry.surface));
     if (entry.markFlag != 0) add(kTagMark, std::to_string(entry.markFlag));
-    if (!entry.icaoCode.empty() && entry.icaoCode != codeFor(entry))
-        add(kTagIcao, cleanText(entry.icaoCode));
+    if (entry.icaoCode != impliedIcaoCode(entry)) add(kTagIcao, cleanText(entry.icaoCode));
     if (entry.shortName.empty() && !entry.icaoCode.empty()) add(kTagCode, std::string(kCodeIsIcao));
     return tag;
 }
 
 std::string formatRow(const FIO_TPEntry& entry, const std::string& name, CupColumns columns) {
     const int style = styleFor(entry);
-    const bool runway = isAirfieldKind(entry.kind) &&
-                        (entry.runwayLength != 0 || entry.runwayDirection != 0);
+    const bool runway =
+        isAirfieldKind(entry.kind) && (entry.runwayLength != 0 || entry.runwayDirection != 0);
     char direction[8] = "";
-    if (runway) std::snprintf(direction, sizeof direction, "%03d", (entry.runwayDirection % 360 + 360) % 360);
+    if (runway)
+        std::snprintf(direction, sizeof direction, "%03d",
+                      (entry.runwayDirection % 360 + 360) % 360);
     const auto frequency = frequencyValue(entry.frequency);
     char band[32] = "";
     if (inAirband(frequency)) std::snprintf(band, sizeof band, "%.3f", *frequency);
