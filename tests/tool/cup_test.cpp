@@ -85,7 +85,8 @@ void expectSameCoordinates(Json& expected, const Json& actual) {
             const float was = expected["turnpoints"][i][member];
             const float is = actual["turnpoints"][i][member];
             // Thousandths of a minute, and the float the file keeps.
-            const double tolerance = 0.0005 / 60 + (std::nextafter(std::fabs(is), 1000.0f) - std::fabs(is));
+            const double tolerance =
+                0.0005 / 60 + (std::nextafter(std::fabs(is), 1000.0f) - std::fabs(is));
             EXPECT_LE(std::fabs(static_cast<double>(was) - is), tolerance) << i << " " << member;
             expected["turnpoints"][i][member] = is;
         }
@@ -95,7 +96,8 @@ void expectSameCoordinates(Json& expected, const Json& actual) {
 TEST(Cup, SampleTasksComeBackThroughCupAsTheyWere) {
     ScratchDir dir;
     std::vector<std::string> tasks;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(VELKANO_SOURCE_DIR) + "/examples")) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(VELKANO_SOURCE_DIR) + "/examples")) {
         if (entry.path().extension() == ".rtx") tasks.push_back(entry.path().string());
     }
     const auto built = runVelkano({"build", kCorpus + "round-trip.json", "-o", dir.file("rt.rtx")});
@@ -116,7 +118,8 @@ TEST(Cup, SampleTasksComeBackThroughCupAsTheyWere) {
     // The file it writes, byte for byte, in both layouts.
     const auto current = runVelkano({"cup", dir.file("rt.rtx")});
     expectGolden("round-trip.cup", current.out);
-    expectGolden("round-trip-11.cup", runVelkano({"cup", dir.file("rt.rtx"), "--columns", "11"}).out);
+    expectGolden("round-trip-11.cup",
+                 runVelkano({"cup", dir.file("rt.rtx"), "--columns", "11"}).out);
 }
 
 TEST(Cup, ExportSaysWhatItCannotWriteAsItIs) {
@@ -130,15 +133,16 @@ TEST(Cup, ExportSaysWhatItCannotWriteAsItIs) {
     ASSERT_EQ(runVelkano({"build", dir.file("in.json"), "-o", dir.file("t.rtx")}).status, 0);
     const auto run = runVelkano({"cup", dir.file("t.rtx")});
     ASSERT_EQ(run.status, 0);
-    EXPECT_EQ(withoutDirectory(run.err, dir.path().string() + "/"),
-              "velkano: t.rtx: turnpoint 2 \"wende a\" is written as \"wende a (2)\": readers compare "
-              "names without case and punctuation, and an earlier turnpoint has the same name\n"
-              "velkano: t.rtx: turnpoint 3 \"WENDE A (2)\" is written as \"WENDE A (2) (2)\": readers "
-              "compare names without case and punctuation, and an earlier turnpoint has the same name\n"
-              "velkano: t.rtx: turnpoint 4 \"Pol\": latitude 91.000000, longitude 0.000000 lie outside "
-              "the globe; left out, and so are the route points naming it\n"
-              "velkano: t.rtx: route 1 \"lang\": 32 points from start to finish; XCSoar reads at most "
-              "27\n");
+    EXPECT_EQ(
+        withoutDirectory(run.err, dir.path().string() + "/"),
+        "velkano: t.rtx: turnpoint 2 \"wende a\" is written as \"wende a (2)\": readers compare "
+        "names without case and punctuation, and an earlier turnpoint has the same name\n"
+        "velkano: t.rtx: turnpoint 3 \"WENDE A (2)\" is written as \"WENDE A (2) (2)\": readers "
+        "compare names without case and punctuation, and an earlier turnpoint has the same name\n"
+        "velkano: t.rtx: turnpoint 4 \"Pol\": latitude 91.000000, longitude 0.000000 lie outside "
+        "the globe; left out, and so are the route points naming it\n"
+        "velkano: t.rtx: route 1 \"lang\": 32 points from start to finish; XCSoar reads at most "
+        "27\n");
     EXPECT_NE(run.out.find("\r\n\"TP 5\",,,0000.000N,00000.000E,0m,1,,,,,\"zwei Zeilen\",,\r\n"),
               std::string::npos)
         << run.out;
@@ -160,7 +164,8 @@ TEST(Cup, CorpusImportsWithExpectedMembersAndNotes) {
     for (const Case& c : cases) {
         ScratchDir dir;
         std::vector<std::string> args = {"build"};
-        for (const std::string& arg : c.args) args.push_back(arg.starts_with("--") ? arg : kCorpus + arg);
+        for (const std::string& arg : c.args)
+            args.push_back(arg.starts_with("--") ? arg : kCorpus + arg);
         args.insert(args.end(), {"-o", dir.file("t.rtx")});
         const auto run = runVelkano(args);
         EXPECT_EQ(run.status, 0) << c.golden << ": " << run.err;
@@ -177,15 +182,19 @@ TEST(Cup, CorpusImportsWithExpectedMembersAndNotes) {
 TEST(Cup, ImportNotesOfOneKindBeyondFiveAreCounted) {
     ScratchDir dir;
     std::string cup = "name,lat,lon,desc\n";
-    for (int i = 0; i < 8; ++i) cup += "P" + std::to_string(i) + ",5000.000N,01000.000E," + std::string(100, 'd') + "\n";
+    for (int i = 0; i < 8; ++i)
+        cup += "P" + std::to_string(i) + ",5000.000N,01000.000E," + std::string(100, 'd') + "\n";
     writeText(dir.file("long.cup"), cup);
     const auto run = runVelkano({"build", dir.file("long.cup"), "-o", dir.file("t.rtx")});
     EXPECT_EQ(run.status, 0);
     const std::string file = "velkano: " + dir.file("long.cup");
     std::string expected;
     for (int line = 2; line <= 6; ++line)
-        expected += file + ":" + std::to_string(line) + ": column desc: longer than 99 characters; the file keeps the first 99\n";
-    expected += file + ": 3 more notes of the kind above not shown: texts longer than their field in column desc\n";
+        expected += file + ":" + std::to_string(line) +
+                    ": column desc: longer than 99 characters; the file keeps the first 99\n";
+    expected += file +
+                ": 3 more notes of the kind above not shown: texts longer than their field in "
+                "column desc\n";
     EXPECT_EQ(run.err, expected);
 }
 
@@ -202,19 +211,29 @@ TEST(Cup, ImportRefusesAndWritesNothing) {
         std::string message;  // after "velkano: DIR/in.cup"
     };
     const Case cases[] = {
-        {header + ",X,,5000.000N,01000.000E,1m,1\n", {}, ":2: column name: empty; a turnpoint needs a name"},
-        {header + "\"A\",,,5060.000N,01000.000E,1m,1\n", {},
+        {header + ",X,,5000.000N,01000.000E,1m,1\n",
+         {},
+         ":2: column name: empty; a turnpoint needs a name"},
+        {header + "\"A\",,,5060.000N,01000.000E,1m,1\n",
+         {},
          ":2: column lat: \"5060.000N\" is not a latitude DDMM.mmmN or S with minutes below 60"},
-        {header + row + "\"B\",,,5000.000N,18100.000E,1m,1\n", {},
+        {header + row + "\"B\",,,5000.000N,18100.000E,1m,1\n",
+         {},
          ":3: column lon: \"18100.000E\" is not a longitude DDDMM.mmmE or W with minutes below 60"},
-        {header + "\"A\",,,9000.001N,01000.000E\n", {},
+        {header + "\"A\",,,9000.001N,01000.000E\n",
+         {},
          ":2: column lat: \"9000.001N\" is not a latitude DDMM.mmmN or S with minutes below 60"},
-        {header + "\"A\",,,5000.00N,01000.000E\n", {},
+        {header + "\"A\",,,5000.00N,01000.000E\n",
+         {},
          ":2: column lat: \"5000.00N\" is not a latitude DDMM.mmmN or S with minutes below 60"},
-        {header + "\"A\",,,5000.000N,\n", {}, ":2: column lon: empty; a turnpoint needs its longitude"},
-        {header + row + "-----Related Tasks-----\n\"T\",\"A\",\"a\",\"B\",\"A\"\n", {},
+        {header + "\"A\",,,5000.000N,\n",
+         {},
+         ":2: column lon: empty; a turnpoint needs its longitude"},
+        {header + row + "-----Related Tasks-----\n\"T\",\"A\",\"a\",\"B\",\"A\"\n",
+         {},
          ":4: column 4: \"B\" names no row of any input"},
-        {header + "\"Łódź\",,,5000.000N,01000.000E\n", {"--strict"},
+        {header + "\"Łódź\",,,5000.000N,01000.000E\n",
+         {"--strict"},
          ":2: column name: character U+0141 has no windows-1252 byte"},
         {manyRows, {}, ": more than 16384 waypoints; a task file holds at most 16384"},
         {manyTasks, {}, ": more than 16384 tasks; a task file holds at most 16384"},
@@ -228,11 +247,13 @@ TEST(Cup, ImportRefusesAndWritesNothing) {
         const auto run = runVelkano(args);
         EXPECT_EQ(run.status, 1) << c.message;
         EXPECT_EQ(run.err, "velkano: " + dir.file("in.cup") + c.message + "\n");
-        EXPECT_EQ(listDirectory(dir.path().string()), (std::vector<std::string>{"in.cup", "t.rtx"}));
+        EXPECT_EQ(listDirectory(dir.path().string()),
+                  (std::vector<std::string>{"in.cup", "t.rtx"}));
         EXPECT_EQ(readText(dir.file("t.rtx")), "old task");
     }
     ScratchDir dir;
-    const auto missing = runVelkano({"build", kCorpus + "no-header.cup", dir.file("none.cup"), "-o", dir.file("t.rtx")});
+    const auto missing = runVelkano(
+        {"build", kCorpus + "no-header.cup", dir.file("none.cup"), "-o", dir.file("t.rtx")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "velkano: " + dir.file("none.cup") + ": No such file or directory\n");
     EXPECT_EQ(listDirectory(dir.path().string()), std::vector<std::string>{});
