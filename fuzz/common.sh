@@ -1,6 +1,6 @@
 # Shared by fuzz/run and fuzz/smoke: the harness list, the build, and the options every
 # fuzzing run gets.
-harnesses=(fuzz_properties fuzz_route_read fuzz_flight_igc fuzz_build_json)
+harnesses=(fuzz_properties fuzz_route_read fuzz_flight_igc fuzz_build_json fuzz_cup_read)
 
 fuzz_root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 repo_root=$(dirname "$fuzz_root")

@@ -31,7 +31,7 @@ inline constexpr double kHighestFrequency = 137.0;
 inline constexpr int64_t kUnitsPerDegree = 60000;
 inline constexpr int64_t kUnitsPerMinute = 1000;
 
-// userdata members: "kind=256;surface=1;mark=1;icao=EDXY;code=icao".
+// userdata members: "kind=256;surface=1;mark=1;code=icao;icao=EDXY", icao last.
 inline constexpr char kTagSeparator = ';';
 inline constexpr std::string_view kTagKind = "kind";
 inline constexpr std::string_view kTagSurface = "surface";

@@ -139,16 +139,33 @@ std::vector<std::string> splitFields(std::string_view line) {
     }
 }
 
+// Every control character but the line feed a space: a zero byte would end a text field early,
+// and no text of a task file has a use for the others. A carriage return stays before a line
+// feed; the C1 controls (U+0080 to U+009F, two bytes in UTF-8) become one space each.
+std::string withoutControls(std::string_view utf8) {
+    std::string text;
+    text.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+        if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            text += ' ';
+            ++i;
+        } else if ((c < 0x20 && c != '\n' && !(c == '\r' && next == '\n')) || c == 0x7F) {
+            text += ' ';
+        } else {
+            text += static_cast<char>(c);
+        }
+    }
+    return text;
+}
+
 // A byte-order mark or well-formed UTF-8 means UTF-8; anything else is windows-1252.
 std::string asUtf8(std::string_view bytes) {
     if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark)
         bytes.remove_prefix(kByteOrderMark.size());
-    std::string text = isWellFormedUtf8(bytes) ? std::string(bytes) : decodeCp1252(bytes);
-    // A zero byte would end a text field early.
-    for (char& c : text) {
-        if (c == '\0') c = ' ';
-    }
-    return text;
+    const std::string decoded = isWellFormedUtf8(bytes) ? std::string(bytes) : decodeCp1252(bytes);
+    return withoutControls(decoded);
 }
 
 // The columns a header line names, when it names at least two (a row names none).
@@ -332,7 +349,9 @@ std::optional<Tag> parseTag(std::string_view userdata) {
         } else if (key == kTagMark) {
             if (!(tag.mark = oneOf(value, kMarks))) return std::nullopt;
         } else if (key == kTagIcao) {
-            tag.icao = std::string(value);
+            // Always the last member, so that the code may hold any character.
+            tag.icao = std::string(userdata.substr(equals + 1));
+            return tag;
         } else if (key == kTagCode && value == kCodeIsIcao) {
             tag.codeIsIcao = true;
         } else {

@@ -120,8 +120,9 @@ std::string userdataFor(const FIO_TPEntry& entry, int style) {
     if (entry.kind != implied.kind) add(kTagKind, std::to_string(entry.kind));
     if (entry.surface != implied.surface) add(kTagSurface, std::to_string(entry.surface));
     if (entry.markFlag != 0) add(kTagMark, std::to_string(entry.markFlag));
-    if (entry.icaoCode != impliedIcaoCode(entry)) add(kTagIcao, cleanText(entry.icaoCode));
     if (entry.shortName.empty() && !entry.icaoCode.empty()) add(kTagCode, std::string(kCodeIsIcao));
+    // Last: build takes the rest of the field for it.
+    if (entry.icaoCode != impliedIcaoCode(entry)) add(kTagIcao, cleanText(entry.icaoCode));
     return tag;
 }
 
@@ -162,6 +163,13 @@ std::string describe(const FIO_TPEntry& entry) {
     return "turnpoint " + std::to_string(entry.number) + " \"" + cleanText(entry.name) + "\"";
 }
 
+// Readers trim the blanks around a field, quoted or not.
+std::string blankless(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 // Row names, unique as XCSoar compares them so that task lines resolve; a later clash takes
 // " (2)", " (3)"... Empty for a turnpoint left out.
 std::vector<std::string> rowNames(const std::vector<FIO_TPEntry>& turnpoints,
@@ -178,9 +186,9 @@ std::vector<std::string> rowNames(const std::vector<FIO_TPEntry>& turnpoints,
                             "naming it");
             continue;
         }
-        const std::string base = !entry.name.empty()        ? cleanText(entry.name)
-                                 : !entry.shortName.empty() ? cleanText(entry.shortName)
-                                                            : "TP " + std::to_string(entry.number);
+        std::string base = blankless(cleanText(entry.name));
+        if (base.empty()) base = blankless(cleanText(entry.shortName));
+        if (base.empty()) base = "TP " + std::to_string(entry.number);
         std::string name = base;
         const std::string baseKey = looseName(base);
         if (taken.count(baseKey) != 0) {
