@@ -56,13 +56,17 @@ bool writable(const FIO_TPEntry& entry) {
 }
 
 // 4612.345N / 01430.500E. Counting thousandths of a minute first never prints 60.000.
-std::string formatCoordinate(float degrees, int degreeDigits, char positive, char negative) {
-    const long long units = std::llround(std::fabs(static_cast<double>(degrees)) * kUnitsPerDegree);
+std::string zeroPadded(int64_t value, size_t width) {
+    const std::string digits = std::to_string(value);
+    return std::string(width > digits.size() ? width - digits.size() : 0, '0') + digits;
+}
+
+std::string formatCoordinate(float degrees, size_t degreeDigits, char positive, char negative) {
+    const int64_t units = std::llround(std::fabs(static_cast<double>(degrees)) * kUnitsPerDegree);
     const char hemisphere = degrees < 0 && units != 0 ? negative : positive;
-    char text[32];
-    std::snprintf(text, sizeof text, "%0*lld%02lld.%03lld%c", degreeDigits, units / kUnitsPerDegree,
-                  units % kUnitsPerDegree / kUnitsPerMinute, units % kUnitsPerMinute, hemisphere);
-    return text;
+    return zeroPadded(units / kUnitsPerDegree, degreeDigits) +
+           zeroPadded(units % kUnitsPerDegree / kUnitsPerMinute, 2) + "." +
+           zeroPadded(units % kUnitsPerMinute, 3) + hemisphere;
 }
 
 int styleFor(const FIO_TPEntry& entry) {
