@@ -7,14 +7,14 @@ namespace velkano::tool::cup {
 KindAndSurface kindForStyle(int style) {
     switch (style) {
         case kStyleGrassAirfield:
-            return {kAirfieldKind, kSurfaceGrass};
+            return {kAirfieldKinds[0], kSurfaceG};
         case kStyleSolidAirfield:
-            return {kAirfieldKind, kSurfaceHard};
+            return {kAirfieldKinds[0], kSurfaceH};
         case kStyleOutlanding:
         case kStyleGlidingAirfield:
-            return {kAirfieldKind, kSurfaceNone};
+            return {kAirfieldKinds[0], kSurfaceUnset};
         default:
-            return {kPointKind, kSurfaceNone};
+            return {kDefaultKind, kSurfaceUnset};
     }
 }
 

@@ -71,8 +71,8 @@ std::string formatCoordinate(float degrees, size_t degreeDigits, char positive, 
 
 int styleFor(const FIO_TPEntry& entry) {
     if (!isAirfieldKind(entry.kind)) return kStyleWaypoint;
-    if (entry.surface == kSurfaceHard) return kStyleSolidAirfield;
-    if (entry.surface == kSurfaceGrass) return kStyleGrassAirfield;
+    if (entry.surface == kSurfaceH) return kStyleSolidAirfield;
+    if (entry.surface == kSurfaceG) return kStyleGrassAirfield;
     return kStyleGlidingAirfield;
 }
 

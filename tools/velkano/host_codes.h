@@ -1,39 +1,46 @@
-// The codes and text lengths of the host records, as the tool reads and writes them: turnpoint
-// kinds and surfaces, route point roles, and how much of each text the files keep.
+// The interface's codes as the tool checks them: every kind, surface and role a record may
+// carry, and how much of each text the files keep (the field's width less its zero byte).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
+#include "velkano/fio_codes.h"
+
 namespace velkano::tool {
 
-inline constexpr int32_t kKinds[] = {1,   4,    5,    7,    8,    10,   256,  512,
-                                     768, 1024, 1536, 1792, 2048, 2304, 2560, 2816};
-inline constexpr int32_t kPointKind = 1;
-inline constexpr int32_t kAirfieldKind = 256;
-// Airfield kinds have a bit here; point kinds have none.
-inline constexpr int32_t kAirfieldKindMask = 0xff00;
+using velkano::kAirfieldKindMask;
+using velkano::kAirfieldKinds;
+using velkano::kDefaultKind;
+using velkano::kPointKinds;
+using velkano::kRoleAfterFinish;
+using velkano::kRoleBeforeStart;
+using velkano::kRoleFinish;
+using velkano::kRoleFlaggedTurnpoint;
+using velkano::kRoleStart;
+using velkano::kRoleTurnpoint;
+using velkano::kSurfaceF;
+using velkano::kSurfaceG;
+using velkano::kSurfaceH;
+using velkano::kSurfaceUnset;
 
-inline constexpr int32_t kSurfaces[] = {0, 1, 3, 5};
-inline constexpr int32_t kSurfaceHard = 0;   // 'H'
-inline constexpr int32_t kSurfaceGrass = 1;  // 'G'
-inline constexpr int32_t kSurfaceF = 3;      // 'F'
-inline constexpr int32_t kSurfaceNone = 5;   // no runway entry set it
+inline constexpr auto kKinds = [] {
+    std::array<int32_t, std::size(kPointKinds) + std::size(kAirfieldKinds)> all{};
+    size_t i = 0;
+    for (const int32_t kind : kPointKinds) all[i++] = kind;
+    for (const int32_t kind : kAirfieldKinds) all[i++] = kind;
+    return all;
+}();
+inline constexpr int32_t kSurfaces[] = {kSurfaceH, kSurfaceG, kSurfaceF, kSurfaceUnset};
+inline constexpr int32_t kRoles[] = {kRoleTurnpoint,   kRoleFlaggedTurnpoint, kRoleStart,
+                                     kRoleAfterFinish, kRoleBeforeStart,      kRoleFinish};
 
-inline constexpr int32_t kRoles[] = {1, 3, 4, 5, 6, 7};
-inline constexpr int32_t kRoleTurnpoint = 1;
-inline constexpr int32_t kRoleFlagged = 3;
-inline constexpr int32_t kRoleStart = 4;
-inline constexpr int32_t kRoleAfterFinish = 5;
-inline constexpr int32_t kRoleBeforeStart = 6;
-inline constexpr int32_t kRoleFinish = 7;
-
-// Longest text each field keeps: its width less the terminating zero.
-inline constexpr size_t kLongestName = 29;
-inline constexpr size_t kLongestShortName = 19;
-inline constexpr size_t kLongestComment = 99;
-inline constexpr size_t kLongestIcaoCode = 30;
-inline constexpr size_t kLongestRouteName = 200;
+inline constexpr size_t kLongestName = kTurnpointNameWidth - 1;
+inline constexpr size_t kLongestShortName = kTurnpointShortNameWidth - 1;
+inline constexpr size_t kLongestComment = kTurnpointCommentWidth - 1;
+inline constexpr size_t kLongestIcaoCode = kTurnpointIcaoWidth - 1;
+inline constexpr size_t kLongestRouteName = kRouteNameWidth - 1;
 
 inline constexpr bool isAirfieldKind(int32_t kind) {
     return (kind & kAirfieldKindMask) != 0;
