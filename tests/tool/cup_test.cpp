@@ -9,6 +9,7 @@
 
 #include "host_test_support.h"
 #include "json_text.h"
+#include "route_file_encoder.h"
 #include "tool_run.h"
 
 using testing_support::ScratchDir;
@@ -124,13 +125,21 @@ TEST(Cup, SampleTasksComeBackThroughCupAsTheyWere) {
 
 TEST(Cup, ExportSaysWhatItCannotWriteAsItIs) {
     ScratchDir dir;
-    Json task = parseJson(
-        R"({"turnpoints":[{"number":1,"name":"Wende-A","latitude":48},{"number":2,"name":"wende a"},)"
-        R"j({"number":3,"name":"WENDE A (2)"},{"number":4,"latitude":91,"name":"Pol"},)j"
-        R"({"number":5,"comment":"zwei\nZeilen"}],"routes":[{"name":"lang","points":[]}]})");
-    for (int i = 0; i < 40; ++i) task["routes"][0]["points"].push_back(Json{{"number", 1 + i % 5}});
-    writeText(dir.file("in.json"), task.dump());
-    ASSERT_EQ(runVelkano({"build", dir.file("in.json"), "-o", dir.file("t.rtx")}).status, 0);
+    // Written with our encoders: build refuses a latitude beyond 90.
+    std::vector<testenc::TpRecordFields> turnpoints(5);
+    const char* names[] = {"Wende-A", "wende a", "WENDE A (2)", "Pol", ""};
+    for (int i = 0; i < 5; ++i) {
+        turnpoints[i].number = i + 1;
+        turnpoints[i].name = names[i];
+    }
+    turnpoints[0].latitude = 48;
+    turnpoints[3].latitude = 91;
+    turnpoints[4].comment = "zwei\nZeilen";
+    testenc::RouteRecordFields route;
+    route.name = "lang";
+    for (int i = 0; i < 40; ++i) route.listed.push_back({1 + i % 5});
+    testing_support::writeFileBytes(dir.file("t.top"), testenc::encodeTpFile(turnpoints));
+    testing_support::writeFileBytes(dir.file("t.rtx"), testenc::encodeTaskFile({route}));
     const auto run = runVelkano({"cup", dir.file("t.rtx")});
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(
