@@ -7,12 +7,12 @@ namespace velkano::tool::cup {
 KindAndSurface kindForStyle(int style) {
     switch (style) {
         case kStyleGrassAirfield:
-            return {kAirfieldKinds[0], kSurfaceG};
+            return {kAirfieldKind, kSurfaceG};
         case kStyleSolidAirfield:
-            return {kAirfieldKinds[0], kSurfaceH};
+            return {kAirfieldKind, kSurfaceH};
         case kStyleOutlanding:
         case kStyleGlidingAirfield:
-            return {kAirfieldKinds[0], kSurfaceUnset};
+            return {kAirfieldKind, kSurfaceUnset};
         default:
             return {kDefaultKind, kSurfaceUnset};
     }
