@@ -19,6 +19,8 @@ inline constexpr int kMaxFixes = 32767;
 // A file header's record count cannot exceed this.
 inline constexpr int kMaxRecords = 16384;
 inline constexpr int kRoutePoints = 20;
+// Distinct routes a benchmark host holds and sends out in turn (see route_bench.cpp).
+inline constexpr int kRoutePool = 256;
 
 // A one-flight file of fixCount fixes a second apart: a track circling over the Alps with
 // varying altitudes and engine noise, one invalid fix in a hundred.

@@ -118,6 +118,35 @@ size_t MemorySink::size() {
     return static_cast<size_t>(std::ftell(stream_));
 }
 
+bool writeRouteFiles(DriverLibrary& driver, const std::string& taskPath,
+                     const std::vector<FIO_TPEntry>& turnpoints,
+                     std::vector<std::unique_ptr<FIO_Route>>& routes, int routeCount) {
+    driver.InitDriver();
+    bool ok = true;
+    {
+        CStdioFile task(taskPath,
+                        CStdioFile::typeBinary | CStdioFile::modeCreate | CStdioFile::modeWrite);
+        FIO_Header header;
+        header.kind = FIO_Header::kBegin;
+        header.turnpointCount = static_cast<int32_t>(turnpoints.size());
+        header.routeCount = routeCount;
+        ok = driver.WriteHeader(&task, &header) == 1;
+        for (const FIO_TPEntry& entry : turnpoints) {
+            ok = ok && driver.WriteTP(nullptr, const_cast<FIO_TPEntry*>(&entry)) == 1;
+        }
+        for (int i = 0; i < routeCount; ++i) {
+            FIO_Route& route = *routes[static_cast<size_t>(i) % routes.size()];
+            route.id = i + 1;
+            ok = ok && driver.WriteRoute(&task, &route) == 1;
+        }
+        header.kind = FIO_Header::kEnd;
+        ok = ok && driver.WriteHeader(&task, &header) == 1;
+        task.Close();
+    }
+    driver.ExitDriver();  // closes the companion file
+    return ok;
+}
+
 void readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
     std::FILE* in = std::fopen(path.c_str(), "rb");
     if (in == nullptr) throw std::system_error(errno, std::generic_category(), path);

@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "driver_library.h"
+#include "velkano/host_records.h"
 
 namespace bench {
 
@@ -45,6 +47,13 @@ private:
     std::vector<char> memory_;
     std::FILE* stream_ = nullptr;
 };
+
+// The host's write sequence of a task file at taskPath and its turnpoint file: every
+// turnpoint, then routeCount routes taken in turn from routes, numbered 1, 2, 3... as they go
+// out. False when the driver refuses any step.
+bool writeRouteFiles(DriverLibrary& driver, const std::string& taskPath,
+                     const std::vector<FIO_TPEntry>& turnpoints,
+                     std::vector<std::unique_ptr<FIO_Route>>& routes, int routeCount);
 
 // Whole-file helpers with one read or write call each. readWhole reuses the vector's storage.
 void readWhole(const std::string& path, std::vector<uint8_t>& bytes);

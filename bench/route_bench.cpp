@@ -18,7 +18,6 @@ constexpr int kRecords = bench::kMaxRecords;
 // than writing it. The host here cycles through a pool of routes that stays in the cache,
 // giving each its id before it goes out, so the figure is the driver's own; RouteWriteCold
 // holds all 16,384 routes to show what a host that does that pays on top.
-constexpr int kRoutePool = 256;
 
 struct RouteSet {
     std::vector<FIO_TPEntry> turnpoints = bench::turnpoints(kRecords);
@@ -31,7 +30,7 @@ struct RouteSet {
 };
 
 RouteSet& routeSet() {
-    static RouteSet set(kRoutePool);
+    static RouteSet set(bench::kRoutePool);
     return set;
 }
 
@@ -45,32 +44,8 @@ const std::string& turnpointPath() {
     return path;
 }
 
-// The host's write sequence; false when the driver refuses any step.
 bool writeRouteFiles(DriverLibrary& driver, RouteSet& set) {
-    driver.InitDriver();
-    bool ok = true;
-    {
-        CStdioFile task(taskPath(),
-                        CStdioFile::typeBinary | CStdioFile::modeCreate | CStdioFile::modeWrite);
-        FIO_Header header;
-        header.kind = FIO_Header::kBegin;
-        header.turnpointCount = kRecords;
-        header.routeCount = kRecords;
-        ok = driver.WriteHeader(&task, &header) == 1;
-        for (const FIO_TPEntry& entry : set.turnpoints) {
-            ok = ok && driver.WriteTP(nullptr, const_cast<FIO_TPEntry*>(&entry)) == 1;
-        }
-        for (int i = 0; i < kRecords; ++i) {
-            FIO_Route& route = *set.routes[static_cast<size_t>(i) % set.routes.size()];
-            route.id = i + 1;
-            ok = ok && driver.WriteRoute(&task, &route) == 1;
-        }
-        header.kind = FIO_Header::kEnd;
-        ok = ok && driver.WriteHeader(&task, &header) == 1;
-        task.Close();
-    }
-    driver.ExitDriver();  // closes the companion file
-    return ok;
+    return bench::writeRouteFiles(driver, taskPath(), set.turnpoints, set.routes, kRecords);
 }
 
 struct ReadCounts {
