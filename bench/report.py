@@ -2,8 +2,9 @@
 """Turns benchmark output into the Markdown of bench/RESULTS.md. Given two files where it
 takes one, the first is the figures before a change and the second after it, side by side.
 
-    report.py suite [BEFORE.json] BENCHMARK.json
-                                            the Google Benchmark suite: tables and targets
+    report.py suite [BEFORE.json[,...]] BENCHMARK.json[,...]
+                                            the Google Benchmark suite: tables and targets,
+                                            medians over every repetition in the files
     report.py profile [BEFORE.txt] ANNOTATED.txt
                                             callgrind_annotate output of the route read-back
     report.py compare FACTS.txt FLT_BYTES IGC_BYTES ROUTE_BYTES HYPERFINE.json...
@@ -27,13 +28,23 @@ def verdict(ok):
     return "met" if ok else "**not met**"
 
 
-def load_medians(path):
-    with open(path) as f:
-        data = json.load(f)
+def load_medians(paths):
+    """Per benchmark, the median of every repetition in the files (the runs of one build,
+    taken in turns with another's)."""
+    runs = {}
+    for path in paths:
+        with open(path) as f:
+            for run in json.load(f)["benchmarks"]:
+                if run.get("run_type", "iteration") == "iteration":
+                    runs.setdefault(run["run_name"], []).append(run)
     medians = {}
-    for run in data["benchmarks"]:
-        if run.get("aggregate_name") == "median":
-            medians[run["run_name"]] = run
+    for name, repetitions in runs.items():
+        median = dict(repetitions[0])
+        for key, value in repetitions[0].items():
+            if isinstance(value, (int, float)) and not isinstance(value, bool):
+                median[key] = statistics.median(r[key] for r in repetitions)
+        median["repetitions"] = len(repetitions)
+        medians[name] = median
     return medians
 
 
@@ -54,7 +65,7 @@ def heads(label, versions):
 
 
 def suite(paths):
-    suites = [load_medians(p) for p in paths]
+    suites = [load_medians(p.split(",")) for p in paths]
     versions = ["before", "after"] if len(suites) == 2 else ["now"]
     after = suites[-1]
     n = len(suites)
@@ -99,6 +110,8 @@ def suite(paths):
                        f"{ms(d, 'cpu_time') / ms(minimal, 'cpu_time'):.2f} | "
                        f"{ms(d, 'real_time') / ms(minimal, 'real_time'):.2f} |")
     shown = "missing" if worst_rate is None else f"{worst_rate / 1e6:.2f} M"
+    if n == 2:
+        out.append("\nThe minimal converter and the ratios are from the runs of the after build.")
     out.append(f"\nTarget: at least {FLIGHT_RATE_TARGET / 1e6:g} M fixes per second on the "
                f"{FIX_COUNTS[-1]:,}-fix flight, from memory and from a file (CPU time). Slower "
                f"of the two: {shown} fixes/s: {verdict(rate_ok)}.\n")
