@@ -338,7 +338,8 @@ void igcPrintf(CStdioFile& out, const char* format, ...) {
         // A line put together by the writer: the bytes "%s" prints, without parsing a format
         // for each of a flight's tens of thousands of lines.
         const char* text = va_arg(args, const char*);
-        printed = std::fputs(text, stream) < 0 ? -1 : static_cast<int>(std::strlen(text));
+        const size_t length = std::strlen(text);
+        printed = std::fwrite(text, 1, length, stream) == length ? static_cast<int>(length) : -1;
     } else {
         printed = std::vfprintf(stream, format, args);
     }
