@@ -322,9 +322,11 @@ void CStdioFile::Close() {
     }
     std::FILE* stream = stream_;
     stream_ = nullptr;
+    // Flushed on its own: some C runtimes' fclose does not report a flush that failed.
     errno = 0;
-    const bool done = owns_ ? std::fclose(stream) == 0 : std::fflush(stream) == 0;
-    if (err == 0 && !done) err = errno != 0 ? errno : EIO;
+    if (std::fflush(stream) != 0 && err == 0) err = errno != 0 ? errno : EIO;
+    errno = 0;
+    if (owns_ && std::fclose(stream) != 0 && err == 0) err = errno != 0 ? errno : EIO;
     if (err != 0) throw CFileException(fileExceptionCauseFromErrno(err), err, path_);
 }
 
