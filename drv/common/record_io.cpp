@@ -15,6 +15,30 @@ void throwBadFile() {
     throw FIO_Error(FIO_Error::kMalformed, FIO_Error::kBadFile, 0, 0);
 }
 
+namespace {
+
+// Room for one text field: on the stack for every width the files use, on the heap beyond.
+class TextField {
+public:
+    explicit TextField(int32_t width) {
+        if (width > static_cast<int32_t>(sizeof small_)) {
+            large_.resize(static_cast<size_t>(width));
+            data_ = large_.data();
+        }
+    }
+    TextField(const TextField&) = delete;
+    TextField& operator=(const TextField&) = delete;
+
+    char* data() { return data_; }
+
+private:
+    char small_[256];
+    std::vector<char> large_;
+    char* data_ = small_;
+};
+
+}  // namespace
+
 uint32_t readAvailable(CFile& file, void* buffer, uint32_t width) {
     std::memset(buffer, 0, width);
     const uint32_t got = std::min(file.Read(buffer, width), width);
@@ -59,15 +83,9 @@ int32_t readInt32(CFile& file) {
 
 std::string readText(CFile& file, int32_t width) {
     if (width <= 0) return {};
-    char small[256];
-    std::vector<char> large;
-    char* field = small;
-    if (width > static_cast<int32_t>(sizeof small)) {
-        large.resize(static_cast<size_t>(width));
-        field = large.data();
-    }
-    readField(file, field, static_cast<uint32_t>(width));
-    return textOf(field, width);
+    TextField field(width);
+    readField(file, field.data(), static_cast<uint32_t>(width));
+    return textOf(field.data(), width);
 }
 
 float readReal48(CFile& file) {
@@ -115,16 +133,10 @@ void writeInt32(CFile& file, int32_t value) {
 
 void writeText(CFile& file, std::string_view text, int32_t width) {
     if (width <= 0) return;
-    char small[256];
-    std::vector<char> large;
-    char* field = small;
-    if (width > static_cast<int32_t>(sizeof small)) {
-        large.resize(static_cast<size_t>(width));
-        field = large.data();
-    }
-    std::memset(field, 0, static_cast<size_t>(width));
-    text.copy(field, std::min(text.size(), static_cast<size_t>(width - 1)));
-    file.Write(field, static_cast<uint32_t>(width));
+    TextField field(width);
+    std::memset(field.data(), 0, static_cast<size_t>(width));
+    text.copy(field.data(), std::min(text.size(), static_cast<size_t>(width - 1)));
+    file.Write(field.data(), static_cast<uint32_t>(width));
 }
 
 void writeReal48(CFile& file, float value) {

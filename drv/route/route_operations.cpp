@@ -68,11 +68,16 @@ void announce(RecordCounts& counts, int32_t count) {
     counts.headerWritten = true;
 }
 
+// A file read from its start begins with the header that gives its record count.
+bool allRead(RecordCounts& counts, CFile& file, int32_t (*readHeader)(CFile&)) {
+    if (file.GetPosition() == 0) startCounts(counts, readHeader(file));
+    return counts.finished();
+}
+
 }  // namespace
 
 bool readNextTurnpoint(RouteState& state, CFile& tpFile, FIO_TPEntry& entry) {
-    if (tpFile.GetPosition() == 0) startCounts(state.turnpoints, readTpFileHeader(tpFile));
-    if (state.turnpoints.finished()) return false;
+    if (allRead(state.turnpoints, tpFile, readTpFileHeader)) return false;
     readTpRecord(tpFile, entry);
     state.maxTpNumber = std::max(state.maxTpNumber, entry.number);
     ++state.turnpoints.done;
@@ -80,8 +85,7 @@ bool readNextTurnpoint(RouteState& state, CFile& tpFile, FIO_TPEntry& entry) {
 }
 
 bool readNextRoute(RouteState& state, CFile& taskFile, FIO_Route& route) {
-    if (taskFile.GetPosition() == 0) startCounts(state.routes, readTaskFileHeader(taskFile));
-    if (state.routes.finished()) return false;
+    if (allRead(state.routes, taskFile, readTaskFileHeader)) return false;
     readRouteRecord(taskFile, route);
     state.maxRouteId = std::max(state.maxRouteId, route.id);
     ++state.routes.done;
