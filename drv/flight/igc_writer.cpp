@@ -18,9 +18,6 @@ constexpr int32_t kHighestAltitude = 99999;
 constexpr int32_t kHighestEnl = 999;
 constexpr int32_t kHighestTwoDigits = 99;
 
-// A B line: its letters, newline and terminator, and 13 numbers of at most 11 characters.
-constexpr size_t kFixLineCapacity = 1 + 3 + 1 + 1 + 13 * 11;
-
 int32_t twoDigits(int32_t value) {
     return std::clamp(value, 0, kHighestTwoDigits);
 }
@@ -130,36 +127,72 @@ void writeTaskRecords(CStdioFile& out, const FIO_Flight& flight) {
     writeTaskPointLine(out, last);  // landing
 }
 
-// B1305094730000N00815000EA0123401250000007
-void writeFixLine(CStdioFile& out, const FIO_FixEntry& fix) {
-    // A flight has tens of thousands of these lines: each is put together here and printed in
-    // one piece, the same text a formatted print per field gives at several times the cost.
+namespace {
+
+// A B line without its terminator.
+constexpr size_t kFixLineLength = 42;
+// B lines are printed this many at a time: a print costs more than putting a line together.
+constexpr size_t kFixLinesPerPrint = 64;
+
+// "%05d" of an altitude already held to kLowestAltitude..kHighestAltitude.
+char* putAltitude(char* out, int32_t altitude) {
+    if (altitude < 0) {
+        *out++ = '-';
+        return putDigits<4>(out, static_cast<uint32_t>(-altitude));
+    }
+    return putDigits<5>(out, static_cast<uint32_t>(altitude));
+}
+
+// B1305094730000N00815000EA0123401250000007 and the newline, at out; returns its end. Every
+// number has a fixed width: the time is folded into the day, the coordinates are split
+// into parts that fit their columns and the rest is clamped.
+char* putFixLine(char* out, const FIO_FixEntry& fix) {
     // Flights that cross midnight log times past 24 hours; the line holds the time of day.
-    const int32_t time = timeOfDay(fix.seconds);
+    const auto time = static_cast<uint32_t>(timeOfDay(fix.seconds));
     const CKoPoint lat = latitudeOf(fix.latitude);
     const CKoPoint lon = longitudeOf(fix.longitude);
-    char line[kFixLineCapacity];
-    char* p = line;
+    char* p = out;
     *p++ = 'B';
-    p = putZeroPadded(p, time / 3600, 2);
-    p = putZeroPadded(p, time % 3600 / 60, 2);
-    p = putZeroPadded(p, time % 3600 % 60, 2);
-    p = putZeroPadded(p, lat.degrees, 2);
-    p = putZeroPadded(p, lat.minutes, 2);
-    p = putZeroPadded(p, lat.fraction, 3);
+    p = putDigits<2>(p, time / 3600);
+    p = putDigits<2>(p, time % 3600 / 60);
+    p = putDigits<2>(p, time % 60);
+    p = putDigits<2>(p, static_cast<uint32_t>(lat.degrees));
+    p = putDigits<2>(p, static_cast<uint32_t>(lat.minutes));
+    p = putDigits<3>(p, static_cast<uint32_t>(lat.fraction));
     *p++ = lat.GetHemisphereLetter();
-    p = putZeroPadded(p, lon.degrees, 3);
-    p = putZeroPadded(p, lon.minutes, 2);
-    p = putZeroPadded(p, lon.fraction, 3);
+    p = putDigits<3>(p, static_cast<uint32_t>(lon.degrees));
+    p = putDigits<2>(p, static_cast<uint32_t>(lon.minutes));
+    p = putDigits<3>(p, static_cast<uint32_t>(lon.fraction));
     *p++ = lon.GetHemisphereLetter();
     *p++ = fix.valid != 0 ? 'A' : 'V';
-    p = putZeroPadded(p, std::clamp(fix.pressureAltitude, kLowestAltitude, kHighestAltitude), 5);
-    p = putZeroPadded(p, std::clamp(fix.gnssAltitude, kLowestAltitude, kHighestAltitude), 5);
-    p = putZeroPadded(p, 0, 3);  // FXA
-    p = putZeroPadded(p, std::clamp(fix.enl, 0, kHighestEnl), 3);
+    p = putAltitude(p, std::clamp(fix.pressureAltitude, kLowestAltitude, kHighestAltitude));
+    p = putAltitude(p, std::clamp(fix.gnssAltitude, kLowestAltitude, kHighestAltitude));
+    p = putDigits<3>(p, 0);  // FXA
+    p = putDigits<3>(p, static_cast<uint32_t>(std::clamp(fix.enl, 0, kHighestEnl)));
     *p++ = '\n';
-    *p = '\0';
+    return p;
+}
+
+}  // namespace
+
+void writeFixLine(CStdioFile& out, const FIO_FixEntry& fix) {
+    char line[kFixLineLength + 1];
+    *putFixLine(line, fix) = '\0';
     igcPrintf(out, "%s", line);
+}
+
+// A flight has tens of thousands of B lines: they go out in blocks, the same text one print
+// per line gives.
+void writeFixLines(CStdioFile& out, std::span<const FIO_FixEntry> fixes) {
+    char block[kFixLinesPerPrint * kFixLineLength + 1];
+    while (!fixes.empty()) {
+        const size_t count = std::min(fixes.size(), kFixLinesPerPrint);
+        char* p = block;
+        for (const FIO_FixEntry& fix : fixes.first(count)) p = putFixLine(p, fix);
+        *p = '\0';
+        igcPrintf(out, "%s", block);
+        fixes = fixes.subspan(count);
+    }
 }
 
 void writeFlightIgc(CStdioFile& out, const FIO_Flight& flight) {
@@ -167,7 +200,7 @@ void writeFlightIgc(CStdioFile& out, const FIO_Flight& flight) {
     writeHRecords(out, flight);
     writeIRecord(out);
     writeTaskRecords(out, flight);
-    for (const FIO_FixEntry& fix : flight.fixes) writeFixLine(out, fix);
+    writeFixLines(out, flight.fixes);
 }
 
 }  // namespace velkano

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,8 @@ void writeTaskRecords(CStdioFile& out, const FIO_Flight& flight);
 void writeDeclarationLine(CStdioFile& out, const FIO_Flight& flight, int32_t declared);
 void writeTaskPointLine(CStdioFile& out, const FIO_TPEntry& entry);
 void writeFixLine(CStdioFile& out, const FIO_FixEntry& fix);
+// One B line per fix, in order.
+void writeFixLines(CStdioFile& out, std::span<const FIO_FixEntry> fixes);
 
 // Task entries among the first taskSize whose latitude or longitude is non-zero. Empty
 // entries in between do not end the count.

@@ -25,4 +25,23 @@ TEST(DecimalFieldTest, WritesWhatZeroPaddedPrintingWrites) {
     }
 }
 
+// The fixed-width form the B line uses, over every value of each width it uses.
+template <int Width>
+void expectFixedWidthDigits(uint32_t limit) {
+    for (uint32_t value = 0; value < limit; ++value) {
+        char expected[16];
+        std::snprintf(expected, sizeof expected, "%0*u", Width, value);
+        char written[16];
+        char* end = velkano::putDigits<Width>(written, value);
+        ASSERT_EQ(std::string(written, static_cast<size_t>(end - written)), expected) << value;
+    }
+}
+
+TEST(DecimalFieldTest, FixedWidthDigitsMatchZeroPaddedPrinting) {
+    expectFixedWidthDigits<2>(100);
+    expectFixedWidthDigits<3>(1000);
+    expectFixedWidthDigits<4>(10000);
+    expectFixedWidthDigits<5>(100000);
+}
+
 }  // namespace
