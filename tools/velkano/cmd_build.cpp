@@ -77,10 +77,13 @@ void expectWritten(int32_t result) {
 
 void writeTask(DriverLibrary& driver, TaskDocument& task,
                std::vector<std::unique_ptr<FIO_Route>>& routes, AtomicOutput& output) {
-    const std::string companion = companionPathForWriting(output.finalPath());
     CStdioFile taskFile(output.stream(), output.temporaryPath(), false);
     DriverSession session(driver);
-    std::string record = "header";
+    // The user knows both files by their final names.
+    ErrorScene scene(output.finalPath(), "writing header");
+    scene.renamed = {{output.temporaryPath(), output.finalPath()},
+                     {companionPathForWriting(output.temporaryPath()),
+                      companionPathForWriting(output.finalPath())}};
     try {
         FIO_Header header;
         header.kind = FIO_Header::kBegin;
@@ -88,22 +91,18 @@ void writeTask(DriverLibrary& driver, TaskDocument& task,
         header.routeCount = static_cast<int32_t>(routes.size());
         expectWritten(driver.WriteHeader(&taskFile, &header));
         for (size_t i = 0; i < task.turnpoints.size(); ++i) {
-            record = "turnpoint " + std::to_string(i + 1);
+            scene.record = "writing turnpoint " + std::to_string(i + 1);
             expectWritten(driver.WriteTP(nullptr, &task.turnpoints[i]));
         }
         for (size_t i = 0; i < routes.size(); ++i) {
-            record = "route " + std::to_string(i + 1);
+            scene.record = "writing route " + std::to_string(i + 1);
             expectWritten(driver.WriteRoute(&taskFile, routes[i].get()));
         }
-        record = "trailer";
+        scene.record = "writing trailer";
         header.kind = FIO_Header::kEnd;
         expectWritten(driver.WriteHeader(&taskFile, &header));
-    } catch (const CFileException& e) {
-        const bool inCompanion = e.m_strFileName != output.temporaryPath();
-        throw ToolError(inCompanion ? companion : output.finalPath(),
-                        fileErrorReason(e) + " (writing " + record + ")");
-    } catch (const std::exception& e) {
-        throw ToolError(output.finalPath(), std::string(e.what()) + " (writing " + record + ")");
+    } catch (...) {
+        throw currentError(scene);
     }
 }
 
@@ -144,27 +143,21 @@ int runBuild(const GlobalOptions& global, const BuildOptions& options) {
         reportError("", problem);
         return kExitUsage;
     }
+    for (const std::string& input : options.inputs) expectFileKind(input, FileKind::other);
+    const bool fromCup = hasExtension(options.inputs.front(), kCupExtension);
+    checkOutputPath(options);
+    TaskDocument task = fromCup ? taskFromCupFiles(options) : taskFromJsonFile(options.inputs[0]);
+    std::vector<std::unique_ptr<FIO_Route>> routes;
     try {
-        for (const std::string& input : options.inputs) expectFileKind(input, FileKind::other);
-        const bool fromCup = hasExtension(options.inputs.front(), kCupExtension);
-        checkOutputPath(options);
-        TaskDocument task =
-            fromCup ? taskFromCupFiles(options) : taskFromJsonFile(options.inputs[0]);
-        std::vector<std::unique_ptr<FIO_Route>> routes;
-        try {
-            routes = routesForWriting(task);
-        } catch (const JsonError& e) {
-            throw ToolError(options.inputs[0], e.pointer() + ": " + e.what());
-        }
-        auto driver = loadDriver(driverPath(global, kRouteDriver));
-        AtomicOutput output(options.output, {companionExtension(options.output)});
-        writeTask(*driver, task, routes, output);
-        output.commit();
-        return kExitOk;
-    } catch (const ToolError& e) {
-        reportError(e);
-        return kExitFailure;
+        routes = routesForWriting(task);
+    } catch (const JsonError& e) {
+        throw ToolError(options.inputs[0], e.pointer() + ": " + e.what());
     }
+    auto driver = loadDriver(global.driverDir, kRouteDriver);
+    AtomicOutput output(options.output, {companionExtension(options.output)});
+    writeTask(*driver, task, routes, output);
+    output.commit();
+    return kExitOk;
 }
 
 }  // namespace

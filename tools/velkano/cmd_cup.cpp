@@ -2,7 +2,6 @@
 // most gliding software reads, read through the route driver as dump reads them.
 #include <memory>
 
-#include "atomic_output.h"
 #include "command_support.h"
 #include "commands.h"
 #include "cup_writer.h"
@@ -19,25 +18,13 @@ struct CupOptions {
 };
 
 int runCup(const GlobalOptions& global, const CupOptions& options) {
-    try {
-        const bool toStandardOutput = options.output.empty() || options.output == "-";
-        if (!toStandardOutput) refuseToWriteOverTask(options.output, options.input);
-        auto driver = loadDriver(driverPath(global, kRouteDriver));
-        const CupOutput cup = formatCup(readTaskFile(*driver, options.input),
-                                        static_cast<CupColumns>(options.columns));
-        for (const std::string& note : cup.notes) reportError(options.input, note);
-        if (toStandardOutput) {
-            writeStandardOutput(cup.text);
-        } else {
-            AtomicOutput output(options.output);
-            output.write(cup.text);
-            output.commit();
-        }
-        return kExitOk;
-    } catch (const ToolError& e) {
-        reportError(e);
-        return kExitFailure;
-    }
+    refuseToWriteOverTask(options.output, options.input);
+    auto driver = loadDriver(global.driverDir, kRouteDriver);
+    const CupOutput cup =
+        formatCup(readTaskFile(*driver, options.input), static_cast<CupColumns>(options.columns));
+    for (const std::string& note : cup.notes) reportError(options.input, note);
+    writeOutput(options.output, cup.text);
+    return kExitOk;
 }
 
 }  // namespace

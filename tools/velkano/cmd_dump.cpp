@@ -2,7 +2,6 @@
 // as the host program reads them.
 #include <memory>
 
-#include "atomic_output.h"
 #include "command_support.h"
 #include "commands.h"
 #include "json_text.h"
@@ -19,9 +18,8 @@ struct DumpOptions {
 };
 
 int runDump(const GlobalOptions& global, const DumpOptions& options) {
-    const bool toStandardOutput = options.output.empty() || options.output == kToStandardOutput;
-    if (!toStandardOutput) refuseToWriteOverTask(options.output, options.input);
-    auto driver = loadDriver(driverPath(global, kRouteDriver));
+    refuseToWriteOverTask(options.output, options.input);
+    auto driver = loadDriver(global.driverDir, kRouteDriver);
     writeOutput(options.output, formatJson(taskToJson(readTaskFile(*driver, options.input))));
     return kExitOk;
 }

@@ -170,14 +170,8 @@ void makeOutputDirectory(const std::string& directory) {
 }
 
 int runIgc(const GlobalOptions& global, const IgcOptions& options) {
-    std::unique_ptr<DriverLibrary> driver;
-    try {
-        makeOutputDirectory(options.output);
-        driver = loadDriver(driverPath(global, kFlightDriver));
-    } catch (const ToolError& e) {
-        reportError(e);
-        return kExitFailure;
-    }
+    makeOutputDirectory(options.output);
+    const std::unique_ptr<DriverLibrary> driver = loadDriver(global.driverDir, kFlightDriver);
     IgcConverter converter(*driver, options);
     Progress progress(options.inputs.size());
     int status = kExitOk;

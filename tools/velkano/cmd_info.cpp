@@ -1,17 +1,20 @@
 // velkano info: load both drivers and print what each says about itself.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
 #include <memory>
 #include <string>
 
+#include "command_support.h"
 #include "commands.h"
 #include "driver_library.h"
-#include "tool_error.h"
+
+namespace velkano::tool {
 
 namespace {
 
-constexpr const char* kDrivers[] = {"Velkano17Rte.drf", "Velkano17Flt.drf"};
+constexpr const char* kDrivers[] = {kRouteDriver, kFlightDriver};
 
 template <size_t N>
 std::string textField(const char (&field)[N]) {
@@ -48,31 +51,21 @@ void printDriver(DriverLibrary& driver) {
     std::printf("\n");
 }
 
-// Loads a driver found as every command finds it; null after saying why it cannot.
-std::unique_ptr<DriverLibrary> loadFound(const GlobalOptions& global, const char* name) {
-    try {
-        return std::make_unique<DriverLibrary>(driverPath(global, name));
-    } catch (...) {
-        velkano::tool::reportError(velkano::tool::currentError({}));
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 int printVersions(const GlobalOptions& global) {
     std::printf("velkano %s\n", VELKANO_VERSION);
     int status = kExitOk;
     for (const char* name : kDrivers) {
-        const std::unique_ptr<DriverLibrary> driver = loadFound(global, name);
-        if (!driver) {
-            status = kExitFailure;
-            continue;
-        }
-        FIO_DriverInfoRecord record;
-        driver->DriverInfo(&record);
-        std::printf("%s: %s (%s)\n", name, textField(record.version).c_str(),
-                    driver->path().c_str());
+        status = std::max(status, runCommand({}, [&] {
+                              const std::unique_ptr<DriverLibrary> driver =
+                                  loadDriver(global.driverDir, name);
+                              FIO_DriverInfoRecord record;
+                              driver->DriverInfo(&record);
+                              std::printf("%s: %s (%s)\n", name, textField(record.version).c_str(),
+                                          driver->path().c_str());
+                              return kExitOk;
+                          }));
     }
     return status;
 }
@@ -82,13 +75,13 @@ CommandRunner addInfoCommand(CLI::App& app, const GlobalOptions& global) {
     return [&global]() {
         int status = kExitOk;
         for (const char* name : kDrivers) {
-            const std::unique_ptr<DriverLibrary> driver = loadFound(global, name);
-            if (driver) {
-                printDriver(*driver);
-            } else {
-                status = kExitFailure;
-            }
+            status = std::max(status, runCommand({}, [&] {
+                                  printDriver(*loadDriver(global.driverDir, name));
+                                  return kExitOk;
+                              }));
         }
         return status;
     };
 }
+
+}  // namespace velkano::tool

@@ -139,8 +139,8 @@ const std::vector<std::string> kHeadings = {"#",       "DATE",  "RECORDER", "PIL
                                             "MAX ALT", "TASK",  "IGC FILE"};
 
 // The flights of one file, as many as can be read; ToolError after them when one cannot.
-std::vector<FlightSummary> summarise(DriverLibrary& driver, const std::string& path,
-                                     std::vector<FlightSummary>& flights) {
+void summarise(DriverLibrary& driver, const std::string& path,
+               std::vector<FlightSummary>& flights) {
     std::map<std::string, int> flightsOfDay;
     readFlights(driver, path, [&](int number, std::string_view igc) {
         FlightSummary summary;
@@ -156,29 +156,20 @@ std::vector<FlightSummary> summarise(DriverLibrary& driver, const std::string& p
         flights.push_back(std::move(summary));
         return true;
     });
-    return flights;
 }
 
 int runList(const GlobalOptions& global, const ListOptions& options) {
-    std::unique_ptr<DriverLibrary> driver;
-    try {
-        driver = loadDriver(driverPath(global, kFlightDriver));
-    } catch (const ToolError& e) {
-        reportError(e);
-        return kExitFailure;
-    }
+    const std::unique_ptr<DriverLibrary> driver = loadDriver(global.driverDir, kFlightDriver);
     int status = kExitOk;
     Json files = Json::array();
     std::string table;
     for (const std::string& path : options.inputs) {
         std::vector<FlightSummary> flights;
-        try {
-            summarise(*driver, path, flights);
-            if (flights.empty()) reportError(path, "no flights");
-        } catch (const ToolError& e) {
-            reportError(e);
-            status = kExitFailure;
-        }
+        status = std::max(status, runCommand({path}, [&] {
+                              summarise(*driver, path, flights);
+                              if (flights.empty()) reportError(path, "no flights");
+                              return kExitOk;
+                          }));
         if (options.json) {
             Json list = Json::array();
             for (const FlightSummary& flight : flights) list.push_back(toJson(flight));

@@ -8,7 +8,6 @@
 #include <memory>
 #include <system_error>
 
-#include "atomic_output.h"
 #include "command_support.h"
 #include "commands.h"
 #include "cp1252.h"
@@ -118,10 +117,10 @@ Json readInputs(const GlobalOptions& global, const ViewOptions& options) {
     Json flights = Json::array();
     for (const std::string& path : options.inputs) {
         if (isFlightFile(path)) {
-            if (!flightDriver) flightDriver = loadDriver(driverPath(global, kFlightDriver));
+            if (!flightDriver) flightDriver = loadDriver(global.driverDir, kFlightDriver);
             addFlights(*flightDriver, path, flights);
         } else {
-            if (!routeDriver) routeDriver = loadDriver(driverPath(global, kRouteDriver));
+            if (!routeDriver) routeDriver = loadDriver(global.driverDir, kRouteDriver);
             Json task = taskToJson(readTaskFile(*routeDriver, path));
             Json entry = Json::object();
             entry["file"] = fileName(path);
@@ -137,24 +136,15 @@ Json readInputs(const GlobalOptions& global, const ViewOptions& options) {
 }
 
 int runView(const GlobalOptions& global, const ViewOptions& options) {
-    try {
-        const std::optional<ViewPageTemplate> page = viewPageTemplate();
-        if (!page) {
-            throw ToolError("",
-                            "this build of velkano has no view page: it was built without the "
-                            "web libraries (run npm ci in tools/velkano/view, then build "
-                            "again)");
-        }
-        const bool toStandardOutput = options.output == kToStandardOutput;
-        for (const std::string& input : options.inputs) {
-            if (!toStandardOutput) refuseToWriteOverTask(options.output, input);
-        }
-        writeOutput(options.output, viewPage(*page, readInputs(global, options)));
-        return kExitOk;
-    } catch (const ToolError& e) {
-        reportError(e);
-        return kExitFailure;
+    const std::optional<ViewPageTemplate> page = viewPageTemplate();
+    if (!page) {
+        throw ToolError("",
+                        "this build of velkano has no view page: it was built without the web "
+                        "libraries (run npm ci in tools/velkano/view, then build again)");
     }
+    for (const std::string& input : options.inputs) refuseToWriteOverTask(options.output, input);
+    writeOutput(options.output, viewPage(*page, readInputs(global, options)));
+    return kExitOk;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "atomic_output.h"
+#include "driver_search.h"
 #include "platform.h"
 
 namespace velkano::tool {
@@ -42,6 +43,7 @@ ToolError currentError(const ErrorScene& scene) {
         return e;
     } catch (const FIO_Error& e) {
         std::string where = e.message == FIO_Error::kBadFile ? "header" : scene.record;
+        if (scene.endedAt) return ToolError(scene.path, cutShort(where, *scene.endedAt));
         if (scene.byte) where += ", byte " + std::to_string(*scene.byte);
         return ToolError(scene.path, e.message + inParentheses(where));
     } catch (const CFileException& e) {
@@ -56,8 +58,25 @@ ToolError currentError(const ErrorScene& scene) {
     }
 }
 
+std::string cutShort(const std::string& where, uint64_t size) {
+    return "file ends at byte " + std::to_string(size) + " inside " + where + " (cut short?)";
+}
+
+int runCommand(const ErrorScene& scene, const std::function<int()>& body) {
+    try {
+        return body();
+    } catch (...) {
+        reportError(currentError(scene));
+        return kExitFailure;
+    }
+}
+
+bool isStandardOutput(const std::string& output) {
+    return output.empty() || output == kToStandardOutput;
+}
+
 void writeOutput(const std::string& path, const std::string& text) {
-    if (path.empty() || path == kToStandardOutput) {
+    if (isStandardOutput(path)) {
         writeStandardOutput(text);
         return;
     }
@@ -77,7 +96,9 @@ std::unique_ptr<CStdioFile> openInput(const std::string& path) {
     }
 }
 
-std::unique_ptr<DriverLibrary> loadDriver(const std::string& path) {
+std::unique_ptr<DriverLibrary> loadDriver(const std::string& driverDir,
+                                          const std::string& fileName) {
+    const std::string path = findDriver(driverDir, fileName);
     try {
         return std::make_unique<DriverLibrary>(path);
     } catch (const DriverLoadError& e) {

@@ -1,7 +1,8 @@
-// What the conversion commands share: opening inputs, loading drivers, turning the drivers'
-// exceptions into messages, writing to standard output.
+// What the commands share: running a command and reporting its failure, opening inputs,
+// loading drivers, writing what they make to a file or standard output.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -17,15 +18,28 @@ inline constexpr const char* kFlightDriver = "Velkano17Flt.drf";
 inline constexpr const char* kStandardOutput = "standard output";
 inline constexpr const char* kToStandardOutput = "-";
 
-// Writes text to path, replacing it only once complete, or to standard output when path is
-// empty or "-"; ToolError on failure.
+// Exit statuses scripts can rely on.
+enum ExitStatus : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+
+// Runs a command, or the share of it one input file is: body's exit status, or kExitFailure
+// once what body threw is reported as currentError(scene) words it. A closed standard output
+// is let through, to end the whole run quietly.
+int runCommand(const ErrorScene& scene, const std::function<int()>& body);
+
+// Whether -o names standard output: left out, or "-".
+bool isStandardOutput(const std::string& output);
+
+// Writes text to path, replacing it only once complete, or to standard output when
+// isStandardOutput(path); ToolError on failure.
 void writeOutput(const std::string& path, const std::string& text);
 
 // Opens path for binary reading; ToolError naming it when that fails or it is a directory.
 std::unique_ptr<CStdioFile> openInput(const std::string& path);
 
-// Loads a driver by path; ToolError when it cannot be loaded.
-std::unique_ptr<DriverLibrary> loadDriver(const std::string& path);
+// Loads the driver fileName from driverDir (--drivers), or from where driver_search.h finds
+// it when driverDir is empty; ToolError when it is nowhere or cannot be loaded.
+std::unique_ptr<DriverLibrary> loadDriver(const std::string& driverDir,
+                                          const std::string& fileName);
 
 // The operating system's reason for a file exception, without the file name.
 std::string fileErrorReason(const CFileException& error);

@@ -1,5 +1,6 @@
-// The subcommands of velkano. Each registers its options on the CLI11 app and runs when
-// chosen; a run returns the process exit status.
+// The subcommands of velkano. Each registers its options on the CLI11 app and, when chosen,
+// runs as a CommandRunner that main calls through runCommand (command_support.h): a runner
+// returns the exit status and throws what it cannot do.
 #pragma once
 
 #include <functional>
@@ -7,21 +8,20 @@
 
 #include <CLI/CLI.hpp>
 
+#include "command_support.h"
+
+namespace velkano::tool {
+
 // Options every subcommand shares.
 struct GlobalOptions {
-    std::string driverDir;  // where the .drf files are; empty: beside the executable
+    std::string driverDir;  // where the .drf files are; empty: as driver_search.h finds them
 };
-
-// Exit statuses scripts can rely on.
-enum ExitStatus : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 
 using CommandRunner = std::function<int()>;
 
 CommandRunner addInfoCommand(CLI::App& app, const GlobalOptions& global);
 // velkano --version: the tool's version and each driver's, as its information record gives it.
 int printVersions(const GlobalOptions& global);
-
-namespace velkano::tool {
 
 CommandRunner addDumpCommand(CLI::App& app, const GlobalOptions& global);
 CommandRunner addBuildCommand(CLI::App& app, const GlobalOptions& global);
@@ -31,7 +31,3 @@ CommandRunner addListCommand(CLI::App& app, const GlobalOptions& global);
 CommandRunner addViewCommand(CLI::App& app, const GlobalOptions& global);
 
 }  // namespace velkano::tool
-
-// Path of a driver file: in --drivers DIR, else found as driver_search.h describes; throws
-// velkano::tool::ToolError when it is nowhere.
-std::string driverPath(const GlobalOptions& global, const std::string& fileName);

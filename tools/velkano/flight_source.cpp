@@ -7,30 +7,16 @@
 #include "file_kind.h"
 #include "igc_output.h"
 #include "tracked_file.h"
+#include "velkano/fio_codes.h"
 
 namespace velkano::tool {
 
 namespace {
 
-constexpr const char* kBadFile = "bad file";
 // The file header: magic text, version and flight count.
 constexpr uint64_t kFlightHeaderSize = 56;
-// A flight file's header announces at most this many flights.
-constexpr int kMaxFlights = 16384;
 constexpr int32_t kNoFlightLeft = 0;
 constexpr int32_t kFlightConverted = 1;
-
-std::string cutShort(const std::string& where, uint64_t size) {
-    return "file ends at byte " + std::to_string(size) + " inside " + where + " (cut short?)";
-}
-
-std::string describeFailure(const FIO_Error& error, int flight, const TrackedFile& file,
-                            uint64_t size) {
-    const std::string where =
-        error.message == kBadFile ? "header" : "flight " + std::to_string(flight);
-    if (file.readPastEnd()) return cutShort(where, size);
-    return error.message + " (" + where + ", byte " + std::to_string(file.lastReadStart()) + ")";
-}
 
 }  // namespace
 
@@ -43,23 +29,22 @@ int readFlights(DriverLibrary& driver, const std::string& path, const FlightVisi
     }
     TrackedFile flights(*file);
     DriverSession session(driver);
-    for (int flight = 1; flight <= kMaxFlights + 1; ++flight) {
+    // A flight file's header announces at most kMaxRecordCount flights.
+    for (int flight = 1; flight <= kMaxRecordCount + 1; ++flight) {
         IgcCapture capture(path);
+        const std::string record = "flight " + std::to_string(flight);
         int32_t result = 0;
         try {
             result = driver.Flight2IGC(&flights, &capture.file());
-        } catch (const FIO_Error& e) {
-            throw ToolError(path, describeFailure(e, flight, flights, size));
         } catch (...) {
-            throw currentError({path, "flight " + std::to_string(flight)});
+            throw currentError(flights.scene(path, record, size));
         }
         if (result == kNoFlightLeft) return flight - 1;
         if (result != kFlightConverted)
             throw ToolError(path, "the driver cannot convert flights (it answered " +
                                       std::to_string(result) + ")");
         // A driver that takes what a short read leaves as zeros would pass a cut flight.
-        if (flights.readPastEnd())
-            throw ToolError(path, cutShort("flight " + std::to_string(flight), size));
+        if (flights.readPastEnd()) throw ToolError(path, cutShort(record, size));
         std::string_view igc;
         try {
             igc = capture.contents();

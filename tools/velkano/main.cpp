@@ -1,21 +1,16 @@
 // velkano: a command-line host for the Velkano 1.7 drivers. It loads the .drf plug-ins as
 // the host program does and converts legacy flight and route files.
 #include <cstdio>
-#include <iostream>
 #include <map>
 
 #include "command_support.h"
 #include "commands.h"
-#include "driver_search.h"
 #include "platform.h"
 
-std::string driverPath(const GlobalOptions& global, const std::string& fileName) {
-    return velkano::tool::findDriver(global.driverDir, fileName);
-}
-
 int main(int argc, char** argv) {
-    velkano::tool::ignoreBrokenPipe();
-    velkano::tool::installInterruptCleanup();
+    using namespace velkano::tool;
+    ignoreBrokenPipe();
+    installInterruptCleanup();
     CLI::App app{
         "velkano - read and convert Velkano 1.7 flight (.flt) and route (.rtx/.top) files\n"
         "through the Velkano17Flt.drf and Velkano17Rte.drf driver plug-ins."};
@@ -33,12 +28,12 @@ int main(int argc, char** argv) {
     std::map<CLI::App*, CommandRunner> runners;
     auto add = [&](CommandRunner runner) { runners[app.get_subcommands({}).back()] = runner; };
     add(addInfoCommand(app, global));
-    add(velkano::tool::addDumpCommand(app, global));
-    add(velkano::tool::addBuildCommand(app, global));
-    add(velkano::tool::addCupCommand(app, global));
-    add(velkano::tool::addIgcCommand(app, global));
-    add(velkano::tool::addListCommand(app, global));
-    add(velkano::tool::addViewCommand(app, global));
+    add(addDumpCommand(app, global));
+    add(addBuildCommand(app, global));
+    add(addCupCommand(app, global));
+    add(addIgcCommand(app, global));
+    add(addListCommand(app, global));
+    add(addViewCommand(app, global));
 
     try {
         app.parse(argc, argv);
@@ -47,18 +42,21 @@ int main(int argc, char** argv) {
         return status == 0 ? kExitOk : kExitUsage;
     }
     try {
-        if (version) return printVersions(global);
-        for (const auto& [command, runner] : runners) {
-            if (command->parsed()) return runner();
-        }
-    } catch (const velkano::tool::StandardOutputClosed&) {
+        return runCommand({}, [&] {
+            if (version) return printVersions(global);
+            for (const auto& [command, runner] : runners) {
+                if (command->parsed()) return runner();
+            }
+            std::fputs("velkano: a command is required\nRun with --help for more information.\n",
+                       stderr);
+            return static_cast<int>(kExitUsage);
+        });
+    } catch (const StandardOutputClosed&) {
         return kExitOk;
     } catch (...) {
-        // Whatever a command lets through is reported like any other failure: no exception
-        // ends the process unexplained.
-        velkano::tool::reportError(velkano::tool::currentError({}));
+        // Only reporting a failure failed here (no memory left for the message): the process
+        // still ends with a word and the failure status rather than an escaped exception.
+        std::fputs("velkano: unknown failure\n", stderr);
         return kExitFailure;
     }
-    std::fputs("velkano: a command is required\nRun with --help for more information.\n", stderr);
-    return kExitUsage;
 }

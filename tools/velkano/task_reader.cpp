@@ -19,27 +19,6 @@ namespace {
 constexpr int32_t kReadTurnpoint = 1;
 constexpr int32_t kReadRoute = 2;
 constexpr int32_t kNothingLeft = -1;
-constexpr const char* kBadFile = "bad file";
-
-std::string recordOf(const FIO_Error& error, const char* record, size_t number) {
-    return error.message == kBadFile ? "header"
-                                     : std::string(record) + " " + std::to_string(number);
-}
-
-std::string cutShort(const std::string& where, uint64_t size) {
-    return "file ends at byte " + std::to_string(size) + " inside " + where + " (cut short?)";
-}
-
-// Where a driver error points: the header, or the record and (when the file is ours to
-// watch) the byte where the failing field begins, or where the file ends when a field ran
-// past it.
-std::string location(const FIO_Error& error, const char* record, size_t number,
-                     const TrackedFile* file) {
-    const std::string where = recordOf(error, record, number);
-    if (file == nullptr) return error.message + " (" + where + ")";
-    if (file->readPastEnd()) return cutShort(where, fileSizeOf(file->GetFilePath()));
-    return error.message + " (" + where + ", byte " + std::to_string(file->lastReadStart()) + ")";
-}
 
 // Routes name their points by turnpoint number; a number the turnpoint file did not give
 // points nowhere, and a host would show an empty or wrong point.
@@ -85,14 +64,15 @@ TaskDocument readTaskFile(DriverLibrary& driver, const std::string& path) {
         int32_t result = 0;
         try {
             result = driver.ReadObject(&task, &entry, &route);
-        } catch (const FIO_Error& e) {
+        } catch (const FIO_Error&) {
             // A call that did not touch the task file failed in the turnpoint file, which
             // the driver opens and reads itself.
             if (task.readCount() == readsBefore) {
-                throw ToolError(companionPathForReading(path),
-                                location(e, "turnpoint", document.turnpoints.size() + 1, nullptr));
+                throw currentError({companionPathForReading(path),
+                                    "turnpoint " + std::to_string(document.turnpoints.size() + 1)});
             }
-            throw ToolError(path, location(e, "route", document.routes.size() + 1, &task));
+            throw currentError(task.scene(
+                path, "route " + std::to_string(document.routes.size() + 1), fileSizeOf(path)));
         } catch (...) {
             throw currentError({path});
         }
@@ -121,6 +101,7 @@ TaskDocument readTaskFile(DriverLibrary& driver, const std::string& path) {
 }
 
 void refuseToWriteOverTask(const std::string& output, const std::string& task) {
+    if (isStandardOutput(output)) return;
     if (sameFile(output, task) || sameFile(output, companionPathForReading(task))) {
         throw ToolError(output, "is an input file; refusing to write over it");
     }

@@ -15,7 +15,8 @@ namespace velkano::tool {
 // or its turnpoint file, with the record and byte where a malformed file goes wrong.
 TaskDocument readTaskFile(DriverLibrary& driver, const std::string& path);
 
-// Throws ToolError when output names the task file or its turnpoint file.
+// Throws ToolError when output names the task file or its turnpoint file (standard output
+// never does).
 void refuseToWriteOverTask(const std::string& output, const std::string& task);
 
 }  // namespace velkano::tool

@@ -30,6 +30,9 @@ struct ErrorScene {
     std::string path;              // the file being read or written
     std::string record;            // "flight 3", "route 2", "writing turnpoint 4"; empty for none
     std::optional<uint32_t> byte;  // where the failing field began, when the file is watched
+    // The size of a watched file that ended inside the failing field: it is cut short, and
+    // saying so helps more than the byte.
+    std::optional<uint64_t> endedAt;
     // Whether a file exception also names the record (an input that cannot be opened is
     // not inside one).
     bool fileErrorsNameRecord = true;
@@ -39,10 +42,14 @@ struct ErrorScene {
 
 // The one mapping of failures to messages, for the exception being handled (call it in a
 // catch block): a ToolError as it is; a driver's FIO_Error naming scene.path with
-// "MESSAGE (RECORD, byte N)", where a "bad file" is in the header; a file exception naming
+// "MESSAGE (RECORD, byte N)", where a "bad file" is in the header, or with cutShort when the
+// file ended inside the field; a file exception naming
 // its file with the operating system's reason; anything else naming scene.path with what
 // it says. A closed standard output is no failure and goes on as it is.
 ToolError currentError(const ErrorScene& scene);
+
+// "file ends at byte SIZE inside WHERE (cut short?)".
+std::string cutShort(const std::string& where, uint64_t size);
 
 // Prints "velkano: PATH: MESSAGE" on standard error.
 void reportError(const std::string& path, const std::string& message);

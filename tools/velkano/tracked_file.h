@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
+#include "tool_error.h"
 #include "velkano/host_file.h"
 
 namespace velkano::tool {
@@ -39,6 +41,13 @@ public:
     uint64_t readCount() const { return reads_; }
     // True once a read asked for more than the file had left: the file ended inside a field.
     bool readPastEnd() const { return readPastEnd_; }
+
+    // Where a driver call that failed on this file of size bytes stood, for currentError.
+    ErrorScene scene(std::string path, std::string record, uint64_t size) const {
+        ErrorScene scene(std::move(path), std::move(record), lastReadStart_);
+        if (readPastEnd_) scene.endedAt = size;
+        return scene;
+    }
 
 private:
     CFile& file_;
