@@ -8,7 +8,7 @@
 #include "cup_reader.h"
 #include "cup_writer.h"
 #include "fuzz_support.h"
-#include "host_codes.h"
+#include "velkano/fio_codes.h"
 #include "tool_error.h"
 
 namespace {
@@ -71,7 +71,7 @@ void checkSameTask(const TaskDocument& was, const TaskDocument& is) {
         FUZZ_CHECK(a.elevation == b.elevation);
         FUZZ_CHECK(a.icaoCode == b.icaoCode && a.shortName == b.shortName);
         // Only airfields keep a runway; a direction is written modulo 360.
-        if (velkano::tool::isAirfieldKind(a.kind)) {
+        if (velkano::isAirfieldKind(a.kind)) {
             FUZZ_CHECK(a.runwayLength == b.runwayLength);
             FUZZ_CHECK(a.runwayDirection % 360 == b.runwayDirection);
         }

@@ -1,18 +1,18 @@
 #include "cup_format.h"
 
-#include "host_codes.h"
+#include "velkano/fio_codes.h"
 
 namespace velkano::tool::cup {
 
 KindAndSurface kindForStyle(int style) {
     switch (style) {
         case kStyleGrassAirfield:
-            return {kAirfieldKind, kSurfaceG};
+            return {kFirstAirfieldKind, kSurfaceG};
         case kStyleSolidAirfield:
-            return {kAirfieldKind, kSurfaceH};
+            return {kFirstAirfieldKind, kSurfaceH};
         case kStyleOutlanding:
         case kStyleGlidingAirfield:
-            return {kAirfieldKind, kSurfaceUnset};
+            return {kFirstAirfieldKind, kSurfaceUnset};
         default:
             return {kDefaultKind, kSurfaceUnset};
     }

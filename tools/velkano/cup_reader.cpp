@@ -13,7 +13,7 @@
 
 #include "cp1252.h"
 #include "cup_format.h"
-#include "host_codes.h"
+#include "velkano/fio_codes.h"
 #include "tool_error.h"
 
 namespace velkano::tool {
@@ -472,12 +472,14 @@ FIO_TPEntry Importer::entryFromRow(const std::vector<std::string>& fields, const
     entry.markFlag = tag && tag->mark ? *tag->mark : 0;
 
     const bool codeIsIcao = tag && tag->codeIsIcao;
-    const std::string code = storedText(field(kCode), at, columnLabel(kCode),
-                                        codeIsIcao ? kLongestIcaoCode : kLongestShortName);
-    entry.name = storedText(name, at, columnLabel(kName), kLongestName);
+    const std::string code = storedText(
+        field(kCode), at, columnLabel(kCode),
+        codeIsIcao ? longestText(kTurnpointIcaoWidth) : longestText(kTurnpointShortNameWidth));
+    entry.name = storedText(name, at, columnLabel(kName), longestText(kTurnpointNameWidth));
     if (!codeIsIcao) entry.shortName = code;
     if (tag && tag->icao) {
-        entry.icaoCode = storedText(*tag->icao, at, columnLabel(kUserdata), kLongestIcaoCode);
+        entry.icaoCode =
+            storedText(*tag->icao, at, columnLabel(kUserdata), longestText(kTurnpointIcaoWidth));
     } else if (codeIsIcao || (isAirfieldKind(entry.kind) && code.size() == kIcaoCodeLength)) {
         entry.icaoCode = code;
     }
@@ -494,7 +496,7 @@ FIO_TPEntry Importer::entryFromRow(const std::vector<std::string>& fields, const
             desc.resize(desc.size() - separated.size());
         }
     }
-    entry.comment = storedText(desc, at, columnLabel(kDesc), kLongestComment);
+    entry.comment = storedText(desc, at, columnLabel(kDesc), longestText(kTurnpointCommentWidth));
 
     const std::string elev = field(kElev);
     entry.elevation =
@@ -630,7 +632,7 @@ void Importer::readTask(const TaskLine& line) {
     }
     RouteFields route;
     route.id = static_cast<int32_t>(task_.routes.size() + 1);
-    route.name = storedText(line.fields[0], at, "column 1", kLongestRouteName);
+    route.name = storedText(line.fields[0], at, "column 1", longestText(kRouteNameWidth));
     for (size_t i = 0; i < rows.size(); ++i) {
         int32_t role = kRoleTurnpoint;
         if (i == 0) {

@@ -9,7 +9,7 @@
 
 #include "cp1252.h"
 #include "cup_format.h"
-#include "host_codes.h"
+#include "velkano/fio_codes.h"
 
 namespace velkano::tool {
 

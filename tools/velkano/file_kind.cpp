@@ -1,47 +1,36 @@
 #include "file_kind.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <string_view>
 
 #include "tool_error.h"
+#include "velkano/fio_codes.h"
 
 namespace velkano::tool {
 
 namespace {
 
-// The magic text opens the file header in a zero-padded field of this width.
-constexpr size_t kMagicWidth = 51;
-constexpr std::string_view kFlightMagic = "Velkano Flight File";
-constexpr std::string_view kTaskMagic = "Velkano TASK File";
-constexpr std::string_view kTurnpointMagic = "Velkano TP File";
+struct KindFacts {
+    FileKind kind;
+    std::string_view magic;
+    const char* name;
+    // What to do with a file of this kind given to a command that reads another.
+    const char* advice;
+};
 
-const char* nameOf(FileKind kind) {
-    switch (kind) {
-        case FileKind::flight:
-            return "flight file";
-        case FileKind::task:
-            return "task file";
-        case FileKind::turnpoints:
-            return "turnpoint file";
-        case FileKind::other:
-            break;
-    }
-    return "file";
-}
+constexpr KindFacts kKinds[] = {
+    {FileKind::flight, kFlightFileMagic, "flight file", "use velkano igc or velkano list"},
+    {FileKind::task, kTaskFileMagic, "task file", "use velkano dump or velkano cup"},
+    {FileKind::turnpoints, kTpFileMagic, "turnpoint file",
+     "velkano dump and velkano cup read it with the task file (.rtx) beside it"},
+};
 
-const char* commandFor(FileKind kind) {
-    switch (kind) {
-        case FileKind::flight:
-            return "use velkano igc or velkano list";
-        case FileKind::task:
-            return "use velkano dump or velkano cup";
-        case FileKind::turnpoints:
-            return "velkano dump and velkano cup read it with the task file (.rtx) beside it";
-        case FileKind::other:
-            break;
-    }
-    return "";
+const KindFacts& factsOf(FileKind kind) {
+    return *std::find_if(std::begin(kKinds), std::end(kKinds),
+                         [kind](const KindFacts& facts) { return facts.kind == kind; });
 }
 
 }  // namespace
@@ -51,25 +40,27 @@ FileKind fileKindOf(const std::string& path) {
     if (std::filesystem::is_directory(path, ignored)) return FileKind::other;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return FileKind::other;
+    // The magic text opens the file header in a zero-padded field.
     char field[kMagicWidth] = {};
     const size_t got = std::fread(field, 1, sizeof field, file);
     std::fclose(file);
     const std::string_view head(field, got);
     const std::string_view magic = head.substr(0, head.find('\0'));
-    if (magic == kFlightMagic) return FileKind::flight;
-    if (magic == kTaskMagic) return FileKind::task;
-    if (magic == kTurnpointMagic) return FileKind::turnpoints;
+    for (const KindFacts& facts : kKinds) {
+        if (magic == facts.magic) return facts.kind;
+    }
     return FileKind::other;
 }
 
 void expectFileKind(const std::string& path, FileKind wanted) {
     const FileKind kind = fileKindOf(path);
     if (kind == wanted || kind == FileKind::other) return;
+    const std::string what = std::string("is a ") + factsOf(kind).name;
     if (wanted == FileKind::other) {
-        throw ToolError(path, std::string("is a ") + nameOf(kind) +
-                                  ", not JSON; velkano build reads the JSON velkano dump writes");
+        throw ToolError(path,
+                        what + ", not JSON; velkano build reads the JSON velkano dump writes");
     }
-    throw ToolError(path, std::string("is a ") + nameOf(kind) + "; " + commandFor(kind));
+    throw ToolError(path, what + "; " + factsOf(kind).advice);
 }
 
 uint64_t fileSizeOf(const std::string& path) {

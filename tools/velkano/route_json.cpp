@@ -7,14 +7,11 @@
 #include <span>
 
 #include "cp1252.h"
+#include "velkano/fio_codes.h"
 
 namespace velkano::tool {
 
 namespace {
-
-using velkano::kKinds;
-using velkano::kRoles;
-using velkano::kSurfaces;
 
 // Integers the file keeps as Real48 pass through float, which holds them exactly only up
 // to 2^24.
@@ -184,17 +181,26 @@ FIO_TPEntry turnpointFromJson(const Json& object, const std::string& pointer) {
     return entry;
 }
 
+// A member left out keeps the field's value.
+void readOptional(const Json& object, const std::string& pointer, const char* name, int32_t& field,
+                  const IntRule& rule) {
+    if (const auto it = object.find(name); it != object.end())
+        field = readInteger(*it, childPointer(pointer, name), rule);
+}
+
+void readOptional(const Json& object, const std::string& pointer, const char* name,
+                  std::string& field) {
+    if (const auto it = object.find(name); it != object.end())
+        field = readText(*it, childPointer(pointer, name));
+}
+
 RoutePointFields pointFromJson(const Json& object, const std::string& pointer) {
     static constexpr const char* kNames[] = {"number", "role"};
     expectObject(object, pointer);
     checkMembers(object, pointer, kNames);
     RoutePointFields point;
-    if (const auto it = object.find("number"); it != object.end()) {
-        point.number = readInteger(*it, childPointer(pointer, "number"), kAnyInt32);
-    }
-    if (const auto it = object.find("role"); it != object.end()) {
-        point.role = readInteger(*it, childPointer(pointer, "role"), kRoleRule);
-    }
+    readOptional(object, pointer, "number", point.number, kAnyInt32);
+    readOptional(object, pointer, "role", point.role, kRoleRule);
     return point;
 }
 
@@ -203,12 +209,8 @@ RouteFields routeFromJson(const Json& object, const std::string& pointer) {
     expectObject(object, pointer);
     checkMembers(object, pointer, kNames);
     RouteFields route;
-    if (const auto it = object.find("id"); it != object.end()) {
-        route.id = readInteger(*it, childPointer(pointer, "id"), kAnyInt32);
-    }
-    if (const auto it = object.find("name"); it != object.end()) {
-        route.name = readText(*it, childPointer(pointer, "name"));
-    }
+    readOptional(object, pointer, "id", route.id, kAnyInt32);
+    readOptional(object, pointer, "name", route.name);
     if (const auto it = object.find("points"); it != object.end()) {
         const std::string at = childPointer(pointer, "points");
         const Json& points = expectArray(*it, at, kMaxListedPoints, "points");
@@ -224,12 +226,11 @@ constexpr struct {
     std::string FIO_TPEntry::*text;
     size_t longest;
 } kTextFields[] = {
-    {"name", &FIO_TPEntry::name, 29},
-    {"shortName", &FIO_TPEntry::shortName, 19},
-    {"comment", &FIO_TPEntry::comment, 99},
-    {"icaoCode", &FIO_TPEntry::icaoCode, 30},
+    {"name", &FIO_TPEntry::name, longestText(kTurnpointNameWidth)},
+    {"shortName", &FIO_TPEntry::shortName, longestText(kTurnpointShortNameWidth)},
+    {"comment", &FIO_TPEntry::comment, longestText(kTurnpointCommentWidth)},
+    {"icaoCode", &FIO_TPEntry::icaoCode, longestText(kTurnpointIcaoWidth)},
 };
-constexpr size_t kLongestRouteName = 200;
 
 void noteLongText(std::vector<StorageNote>& notes, const std::string& pointer,
                   const std::string& text, size_t longest) {
@@ -252,7 +253,7 @@ std::vector<StorageNote> storageNotes(const TaskDocument& task) {
     }
     for (size_t i = 0; i < task.routes.size(); ++i) {
         noteLongText(notes, childPointer(childPointer("/routes", i), "name"), task.routes[i].name,
-                     kLongestRouteName);
+                     longestText(kRouteNameWidth));
     }
     return notes;
 }

@@ -3,6 +3,7 @@
 // here.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace velkano {
@@ -18,6 +19,12 @@ inline constexpr int32_t kKinds[] = {1,   4,    5,    7,    8,    10,   256,  51
                                      768, 1024, 1536, 1792, 2048, 2304, 2560, 2816};
 inline constexpr int32_t kAirfieldKindMask = 0xff00;
 inline constexpr int32_t kDefaultKind = 1;
+// The lowest airfield code: an airfield where nothing more particular is known.
+inline constexpr int32_t kFirstAirfieldKind = 256;
+
+inline constexpr bool isAirfieldKind(int32_t kind) {
+    return (kind & kAirfieldKindMask) != 0;
+}
 
 // FIO_TPEntry::surface: the three surfaces a runway entry names by the letters 'H', 'G'
 // and 'F', and the value of an entry no runway entry has set.
@@ -43,7 +50,8 @@ inline constexpr int32_t kMaxRecordCount = 0x4000;
 inline constexpr int32_t kMaxListedPoints = 32767;
 
 // Widths in bytes of the text fields of the files. A writer keeps at most width - 1
-// characters and zero-fills the rest; a reader takes the bytes up to the first zero.
+// characters (longestText) and zero-fills the rest; a reader takes the bytes up to the first
+// zero.
 inline constexpr int32_t kMagicWidth = 51;  // the file header's magic text
 inline constexpr int32_t kTurnpointNameWidth = 30;
 inline constexpr int32_t kTurnpointShortNameWidth = 20;
@@ -59,6 +67,10 @@ inline constexpr int32_t kGliderTypeWidth = 31;
 inline constexpr int32_t kGliderIdWidth = 10;
 inline constexpr int32_t kCompetitionIdWidth = 11;
 inline constexpr int32_t kCompetitionClassWidth = 11;
+
+inline constexpr size_t longestText(int32_t width) {
+    return static_cast<size_t>(width - 1);
+}
 
 // The magic texts that open the three files' headers.
 inline constexpr char kTpFileMagic[] = "Velkano TP File";
