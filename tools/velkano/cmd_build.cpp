@@ -37,6 +37,34 @@ struct BuildOptions {
     bool skipBadRows = false;
 };
 
+constexpr CommandHelp kHelp = {
+    "build", "Write a task file and its turnpoint file from JSON or CUP",
+    "Reads JSON in the form `velkano dump` prints and writes TASK (-o) and the turnpoint "
+    "file\n"
+    "beside it (same name, extension .top) through Velkano17Rte.drf. Turnpoints are written\n"
+    "in array order and numbered 1, 2, 3...; route points name turnpoints by their "
+    "\"number\"\n"
+    "member and are renumbered to match (a negative number stays: no point). In each route\n"
+    "the role-6 point goes first, the role-5 point last, the others in order between.\n"
+    "Left-out members take the defaults of a fresh entry. Refused, with the item's JSON path\n"
+    "and no file written: invalid JSON, unknown or repeated members, wrong types, values\n"
+    "out of range (latitude -90..90, longitude -180..180), unknown or repeated turnpoint\n"
+    "numbers, characters with no windows-1252 "
+    "byte, more than 16384 turnpoints or routes. Texts longer than their field (name 29,\n"
+    "short name 19, comment 99, ICAO code 30, route name 200 characters) are cut, and each\n"
+    "one is named on standard error. Both files are replaced only once complete.\n"
+    "\n"
+    "FILE.cup... (extension .cup, any case): CUP waypoint and task files, as gliding\n"
+    "software writes them. The rows of all files become the turnpoints, in order; then the\n"
+    "tasks of all files become routes 1, 2, 3..., their points naming rows of any file\n"
+    "(exactly, else ignoring case; of rows sharing a name the first). Columns are found by\n"
+    "the header's names; elevations in m or ft, runway lengths in m, nm or ml. A value that\n"
+    "cannot be read is left at its default with a note. Refused (exit 1, nothing written):\n"
+    "a row without a usable name or coordinate and a task point naming no row (unless\n"
+    "--skip-bad-rows), more than 16384 rows or tasks. Characters windows-1252 lacks become\n"
+    "their base letter or '?' with a note (refused with --strict). Options, ObsZone,\n"
+    "STARTS= and Point= lines are skipped with a note."};
+
 std::string readWholeFile(const std::string& path) {
     std::error_code ignored;
     if (std::filesystem::is_directory(path, ignored)) throw ToolError(path, "is a directory");
@@ -160,38 +188,9 @@ int runBuild(const GlobalOptions& global, const BuildOptions& options) {
     return kExitOk;
 }
 
-}  // namespace
-
-CommandRunner addBuildCommand(CLI::App& app, const GlobalOptions& global) {
-    CLI::App* command =
-        app.add_subcommand("build", "Write a task file and its turnpoint file from JSON or CUP");
-    command->footer(
-        "Reads JSON in the form `velkano dump` prints and writes TASK (-o) and the turnpoint file\n"
-        "beside it (same name, extension .top) through Velkano17Rte.drf. Turnpoints are written\n"
-        "in array order and numbered 1, 2, 3...; route points name turnpoints by their \"number\"\n"
-        "member and are renumbered to match (a negative number stays: no point). In each route\n"
-        "the role-6 point goes first, the role-5 point last, the others in order between.\n"
-        "Left-out members take the defaults of a fresh entry. Refused, with the item's JSON path\n"
-        "and no file written: invalid JSON, unknown or repeated members, wrong types, values\n"
-        "out of range (latitude -90..90, longitude -180..180), unknown or repeated turnpoint\n"
-        "numbers, characters with no windows-1252 "
-        "byte, more than 16384 turnpoints or routes. Texts longer than their field (name 29,\n"
-        "short name 19, comment 99, ICAO code 30, route name 200 characters) are cut, and each\n"
-        "one is named on standard error. Both files are replaced only once complete.\n"
-        "\n"
-        "FILE.cup... (extension .cup, any case): CUP waypoint and task files, as gliding\n"
-        "software writes them. The rows of all files become the turnpoints, in order; then the\n"
-        "tasks of all files become routes 1, 2, 3..., their points naming rows of any file\n"
-        "(exactly, else ignoring case; of rows sharing a name the first). Columns are found by\n"
-        "the header's names; elevations in m or ft, runway lengths in m, nm or ml. A value that\n"
-        "cannot be read is left at its default with a note. Refused (exit 1, nothing written):\n"
-        "a row without a usable name or coordinate and a task point naming no row (unless\n"
-        "--skip-bad-rows), more than 16384 rows or tasks. Characters windows-1252 lacks become\n"
-        "their base letter or '?' with a note (refused with --strict). Options, ObsZone,\n"
-        "STARTS= and Point= lines are skipped with a note.");
-    auto options = std::make_shared<BuildOptions>();
-    command->add_option("input", options->inputs, "JSON file, or CUP files, to read")->required();
-    command->add_option("-o,--output", options->output, "Task file to write (.rtx)")
+void addOptions(CLI::App& command, BuildOptions& options) {
+    command.add_option("input", options.inputs, "JSON file, or CUP files, to read")->required();
+    command.add_option("-o,--output", options.output, "Task file to write (.rtx)")
         ->required()
         ->check(CLI::Validator(
             [](std::string& value) {
@@ -201,12 +200,17 @@ CommandRunner addBuildCommand(CLI::App& app, const GlobalOptions& global) {
                                     : std::string();
             },
             "FILE"));
-    command->add_flag("--strict", options->strict,
-                      "CUP: refuse texts with characters windows-1252 lacks");
-    command->add_flag("--skip-bad-rows", options->skipBadRows,
-                      "CUP: leave out rows without a usable name or coordinate, and tasks naming "
-                      "them or naming no row, each with a note, instead of refusing");
-    return [&global, options] { return runBuild(global, *options); };
+    command.add_flag("--strict", options.strict,
+                     "CUP: refuse texts with characters windows-1252 lacks");
+    command.add_flag("--skip-bad-rows", options.skipBadRows,
+                     "CUP: leave out rows without a usable name or coordinate, and tasks naming "
+                     "them or naming no row, each with a note, instead of refusing");
+}
+
+}  // namespace
+
+CommandRunner addBuildCommand(CLI::App& app, const GlobalOptions& global) {
+    return addCommand(app, global, kHelp, addOptions, runBuild);
 }
 
 }  // namespace velkano::tool

@@ -27,13 +27,24 @@ struct IgcOptions {
     std::vector<std::string> inputs;
     std::string output;
     std::string lineEndingName = "crlf";
-    LineEnding lineEnding = LineEnding::crlf;
     std::string charsetName = "utf-8";
-    IgcCharset charset = IgcCharset::utf8;
     std::vector<int> flights;  // empty: all
     bool quiet = false;
     bool force = false;
 };
+
+constexpr CommandHelp kHelp = {
+    "igc", "Convert every flight of flight files to IGC",
+    "Converts each flight of each flight file (.flt) through Velkano17Flt.drf. By default\n"
+    "every flight becomes one file beside its flight file, named "
+    "YYYY-MM-DD-MMM-SERIAL-NN.igc\n"
+    "(flight date, recorder maker code, recorder serial, NN = 01, 02... the flight's number\n"
+    "of that day); an existing file is never replaced: the flight takes the next number\n"
+    "(with --force a flight takes its own number and replaces what is there). Each file\n"
+    "written is printed on a line of its own. Texts of the A, H and C records are UTF-8 by\n"
+    "default. A malformed or cut flight is reported with its number and byte offset; the\n"
+    "flights before it are kept and the next file is still converted (exit status 1).\n"
+    "A file with no flights is named on standard error and is no failure."};
 
 // "[3/40] path" on one line of a terminal, redrawn per file and cleared before any message.
 class Progress {
@@ -108,18 +119,22 @@ void printWritten(const std::string& path) {
 
 class IgcConverter {
 public:
-    IgcConverter(DriverLibrary& driver, const IgcOptions& options)
-        : driver_(driver), options_(options) {}
+    explicit IgcConverter(const IgcOptions& options)
+        : options_(options),
+          lineEnding_(options.lineEndingName == "lf" ? LineEnding::lf : LineEnding::crlf),
+          charset_(options.charsetName == "raw"     ? IgcCharset::raw
+                   : options.charsetName == "ascii" ? IgcCharset::ascii
+                                                    : IgcCharset::utf8) {}
 
     bool toStandardOutput() const { return options_.output == kToStandardOutput; }
 
     // Converts the chosen flights of path; the flights before a malformed one are kept.
-    void convertFile(const std::string& path) {
+    void convertFile(DriverLibrary& driver, const std::string& path) {
         const std::string directory = options_.output.empty() ? directoryOf(path) : options_.output;
         const int last = options_.flights.empty()
                              ? 0
                              : *std::max_element(options_.flights.begin(), options_.flights.end());
-        const int count = readFlights(driver_, path, [&](int flight, std::string_view igc) {
+        const int count = readFlights(driver, path, [&](int flight, std::string_view igc) {
             if (wanted(options_, flight)) convertFlight(directory, igc);
             return flight != last;
         });
@@ -134,7 +149,7 @@ private:
     void convertFlight(const std::string& directory, std::string_view driverText) {
         std::string igc;
         try {
-            igc = withLineEnding(withIgcCharset(driverText, options_.charset), options_.lineEnding);
+            igc = withLineEnding(withIgcCharset(driverText, charset_), lineEnding_);
         } catch (const std::system_error& e) {
             throw ToolError(directory, e.what());
         }
@@ -153,8 +168,9 @@ private:
         if (!options_.quiet) printWritten(written);
     }
 
-    DriverLibrary& driver_;
     const IgcOptions& options_;
+    LineEnding lineEnding_;
+    IgcCharset charset_;
     // --force: how many flights of each day and recorder this run has written.
     std::map<std::string, int> flightsOfDay_;
 };
@@ -171,47 +187,27 @@ void makeOutputDirectory(const std::string& directory) {
 
 int runIgc(const GlobalOptions& global, const IgcOptions& options) {
     makeOutputDirectory(options.output);
-    const std::unique_ptr<DriverLibrary> driver = loadDriver(global.driverDir, kFlightDriver);
-    IgcConverter converter(*driver, options);
+    IgcConverter converter(options);
     Progress progress(options.inputs.size());
-    int status = kExitOk;
-    for (size_t i = 0; i < options.inputs.size(); ++i) {
-        progress.show(i, options.inputs[i]);
-        try {
-            converter.convertFile(options.inputs[i]);
-        } catch (...) {
-            const ToolError e = currentError({options.inputs[i]});
-            progress.clear();
-            reportError(e);
-            status = kExitFailure;
-            // Nothing more can reach a standard output that failed.
-            if (e.path() == kStandardOutput) break;
-        }
-    }
-    return status;
+    return forEachFlightFile(global.driverDir, options.inputs,
+                             [&](DriverLibrary& driver, size_t index, const std::string& path) {
+                                 progress.show(index, path);
+                                 try {
+                                     converter.convertFile(driver, path);
+                                 } catch (...) {
+                                     progress.clear();
+                                     throw;
+                                 }
+                             });
 }
 
-}  // namespace
-
-CommandRunner addIgcCommand(CLI::App& app, const GlobalOptions& global) {
-    CLI::App* command = app.add_subcommand("igc", "Convert every flight of flight files to IGC");
-    command->footer(
-        "Converts each flight of each flight file (.flt) through Velkano17Flt.drf. By default\n"
-        "every flight becomes one file beside its flight file, named YYYY-MM-DD-MMM-SERIAL-NN.igc\n"
-        "(flight date, recorder maker code, recorder serial, NN = 01, 02... the flight's number\n"
-        "of that day); an existing file is never replaced: the flight takes the next number\n"
-        "(with --force a flight takes its own number and replaces what is there). Each file\n"
-        "written is printed on a line of its own. Texts of the A, H and C records are UTF-8 by\n"
-        "default. A malformed or cut flight is reported with its number and byte offset; the\n"
-        "flights before it are kept and the next file is still converted (exit status 1).\n"
-        "A file with no flights is named on standard error and is no failure.");
-    auto options = std::make_shared<IgcOptions>();
-    command->add_option("flights", options->inputs, "Flight files to convert (.flt)")->required();
+void addOptions(CLI::App& command, IgcOptions& options) {
+    command.add_option("flights", options.inputs, "Flight files to convert (.flt)")->required();
     command
-        ->add_option("-o,--output", options->output,
-                     "Directory for the IGC files (default: each flight file's own directory; "
-                     "made if only its parent exists), or - for all flights in order on "
-                     "standard output")
+        .add_option("-o,--output", options.output,
+                    "Directory for the IGC files (default: each flight file's own directory; "
+                    "made if only its parent exists), or - for all flights in order on "
+                    "standard output")
         ->check(CLI::Validator(
             [](std::string& value) {
                 std::error_code ignored;
@@ -227,30 +223,29 @@ CommandRunner addIgcCommand(CLI::App& app, const GlobalOptions& global) {
             },
             "DIR|-"));
     command
-        ->add_option("--line-ending", options->lineEndingName,
-                     "crlf (default; what IGC files use) or lf (the driver's bytes unchanged)")
+        .add_option("--line-ending", options.lineEndingName,
+                    "crlf (default; what IGC files use) or lf (the driver's bytes unchanged)")
         ->check(CLI::IsMember({"crlf", "lf"}));
     command
-        ->add_option("--text", options->charsetName,
-                     "Texts of the A, H and C records: utf-8 (default; what IGC readers show "
-                     "right), ascii (only what the IGC standard allows, ä as ae, é as e) or raw "
-                     "(the flight file's windows-1252 bytes). Fixes are never changed")
+        .add_option("--text", options.charsetName,
+                    "Texts of the A, H and C records: utf-8 (default; what IGC readers show "
+                    "right), ascii (only what the IGC standard allows, ä as ae, é as e) or raw "
+                    "(the flight file's windows-1252 bytes). Fixes are never changed")
         ->check(CLI::IsMember({"utf-8", "ascii", "raw"}));
     command
-        ->add_option("--flight", options->flights,
-                     "Convert only these flights, by their number in the file (1, 2, ...)")
+        .add_option("--flight", options.flights,
+                    "Convert only these flights, by their number in the file (1, 2, ...)")
         ->delimiter(',')
         ->check(CLI::PositiveNumber);
-    command->add_flag("-q,--quiet", options->quiet, "Do not print the files written");
-    command->add_flag("-f,--force", options->force,
-                      "Replace an existing IGC file of the same name instead of numbering on");
-    return [&global, options] {
-        options->lineEnding = options->lineEndingName == "lf" ? LineEnding::lf : LineEnding::crlf;
-        options->charset = options->charsetName == "raw"     ? IgcCharset::raw
-                           : options->charsetName == "ascii" ? IgcCharset::ascii
-                                                             : IgcCharset::utf8;
-        return runIgc(global, *options);
-    };
+    command.add_flag("-q,--quiet", options.quiet, "Do not print the files written");
+    command.add_flag("-f,--force", options.force,
+                     "Replace an existing IGC file of the same name instead of numbering on");
+}
+
+}  // namespace
+
+CommandRunner addIgcCommand(CLI::App& app, const GlobalOptions& global) {
+    return addCommand(app, global, kHelp, addOptions, runIgc);
 }
 
 }  // namespace velkano::tool

@@ -26,6 +26,16 @@ struct ListOptions {
     bool json = false;
 };
 
+constexpr CommandHelp kHelp = {
+    "list", "List the flights of flight files without converting them",
+    "Reads each flight file (.flt) through Velkano17Flt.drf as velkano igc does and prints,\n"
+    "per flight: its number in the file, date, recorder (maker and serial), pilot, glider\n"
+    "type and id, competition id, first and last fix time (UTC), the time between them,\n"
+    "the number of fixes, the highest GNSS altitude, the number of declared task points\n"
+    "and the name velkano igc gives its IGC file (when no file of that name is there yet).\n"
+    "Texts are decoded from windows-1252. A cut or malformed flight is reported after the\n"
+    "flights before it (exit status 1)."};
+
 struct FlightSummary {
     int number = 0;
     IgcFlightText text;
@@ -145,12 +155,7 @@ void summarise(DriverLibrary& driver, const std::string& path,
     readFlights(driver, path, [&](int number, std::string_view igc) {
         FlightSummary summary;
         summary.number = number;
-        try {
-            summary.text = parseIgcText(igc);
-        } catch (const IgcTextError& e) {
-            throw ToolError(path, "flight " + std::to_string(number) + ": the driver's IGC line " +
-                                      std::to_string(e.line) + ": " + e.what());
-        }
+        summary.text = parseFlightText(path, number, igc);
         const FlightIdentity identity = identifyFlight(igc);
         summary.igcName = igcFileName(identity, ++flightsOfDay[igcFileName(identity, 0)]);
         flights.push_back(std::move(summary));
@@ -159,17 +164,19 @@ void summarise(DriverLibrary& driver, const std::string& path,
 }
 
 int runList(const GlobalOptions& global, const ListOptions& options) {
-    const std::unique_ptr<DriverLibrary> driver = loadDriver(global.driverDir, kFlightDriver);
-    int status = kExitOk;
+    // Per file, the flights read before any failure: they are listed all the same.
+    std::vector<std::vector<FlightSummary>> flightsOf(options.inputs.size());
+    const int status =
+        forEachFlightFile(global.driverDir, options.inputs,
+                          [&](DriverLibrary& driver, size_t index, const std::string& path) {
+                              summarise(driver, path, flightsOf[index]);
+                              if (flightsOf[index].empty()) reportError(path, "no flights");
+                          });
     Json files = Json::array();
     std::string table;
-    for (const std::string& path : options.inputs) {
-        std::vector<FlightSummary> flights;
-        status = std::max(status, runCommand({path}, [&] {
-                              summarise(*driver, path, flights);
-                              if (flights.empty()) reportError(path, "no flights");
-                              return kExitOk;
-                          }));
+    for (size_t i = 0; i < options.inputs.size(); ++i) {
+        const std::string& path = options.inputs[i];
+        const std::vector<FlightSummary>& flights = flightsOf[i];
         if (options.json) {
             Json list = Json::array();
             for (const FlightSummary& flight : flights) list.push_back(toJson(flight));
@@ -184,24 +191,16 @@ int runList(const GlobalOptions& global, const ListOptions& options) {
     return status;
 }
 
+void addOptions(CLI::App& command, ListOptions& options) {
+    command.add_option("flights", options.inputs, "Flight files to list (.flt)")->required();
+    command.add_flag("--json", options.json,
+                     "Print JSON: [{\"file\": ..., \"flights\": [{\"number\": 1, ...}]}]");
+}
+
 }  // namespace
 
 CommandRunner addListCommand(CLI::App& app, const GlobalOptions& global) {
-    CLI::App* command =
-        app.add_subcommand("list", "List the flights of flight files without converting them");
-    command->footer(
-        "Reads each flight file (.flt) through Velkano17Flt.drf as velkano igc does and prints,\n"
-        "per flight: its number in the file, date, recorder (maker and serial), pilot, glider\n"
-        "type and id, competition id, first and last fix time (UTC), the time between them,\n"
-        "the number of fixes, the highest GNSS altitude, the number of declared task points\n"
-        "and the name velkano igc gives its IGC file (when no file of that name is there yet).\n"
-        "Texts are decoded from windows-1252. A cut or malformed flight is reported after the\n"
-        "flights before it (exit status 1).");
-    auto options = std::make_shared<ListOptions>();
-    command->add_option("flights", options->inputs, "Flight files to list (.flt)")->required();
-    command->add_flag("--json", options->json,
-                      "Print JSON: [{\"file\": ..., \"flights\": [{\"number\": 1, ...}]}]");
-    return [&global, options] { return runList(global, *options); };
+    return addCommand(app, global, kHelp, addOptions, runList);
 }
 
 }  // namespace velkano::tool

@@ -30,6 +30,19 @@ struct ViewOptions {
     std::string output;
 };
 
+constexpr CommandHelp kHelp = {
+    "view", "Show task files and flight files on one web page",
+    "Writes one HTML file that any current browser opens from disk, offline included: the\n"
+    "map, chart and geodesy libraries and the data are inside it; only map tiles come\n"
+    "from the network (OpenStreetMap), and without one the map has a plain background.\n"
+    "Task files (.rtx, with the .top beside them) show every turnpoint and route, with the\n"
+    "routes' distances on the WGS84 ellipsoid; flight files (.flt) show each flight's track\n"
+    "coloured by altitude, its declared task and its barogram, one flight at a time.\n"
+    "Each file is taken for what its first bytes say it is; where they say nothing, a .flt\n"
+    "file is read as a flight file and any other as a task file. Nothing is written when a\n"
+    "file cannot be read (exit status 1). A build made without the web libraries has no\n"
+    "page: view then says so and exits with status 1."};
+
 std::string lowerExtension(const std::string& path) {
     const size_t dot = path.find_last_of("./\\");
     if (dot == std::string::npos || path[dot] != '.') return "";
@@ -101,12 +114,7 @@ Json flightToJson(const IgcFlightText& flight, const std::string& path, int numb
 // them, so a cut or mixed-up file is named the same way.
 void addFlights(DriverLibrary& driver, const std::string& path, Json& flights) {
     readFlights(driver, path, [&](int number, std::string_view igc) {
-        try {
-            flights.push_back(flightToJson(parseIgcText(igc), path, number));
-        } catch (const IgcTextError& e) {
-            throw ToolError(path, "flight " + std::to_string(number) + ": the driver's IGC text " +
-                                      "line " + std::to_string(e.line) + ": " + e.what());
-        }
+        flights.push_back(flightToJson(parseFlightText(path, number, igc), path, number));
         return true;
     });
 }
@@ -147,30 +155,19 @@ int runView(const GlobalOptions& global, const ViewOptions& options) {
     return kExitOk;
 }
 
+void addOptions(CLI::App& command, ViewOptions& options) {
+    command.add_option("files", options.inputs, "Task files (.rtx) and flight files (.flt)")
+        ->required();
+    command
+        .add_option("-o,--output", options.output,
+                    "The page to write (replaced only once complete); - is standard output")
+        ->required();
+}
+
 }  // namespace
 
 CommandRunner addViewCommand(CLI::App& app, const GlobalOptions& global) {
-    CLI::App* command =
-        app.add_subcommand("view", "Show task files and flight files on one web page");
-    command->footer(
-        "Writes one HTML file that any current browser opens from disk, offline included: the\n"
-        "map, chart and geodesy libraries and the data are inside it; only map tiles come\n"
-        "from the network (OpenStreetMap), and without one the map has a plain background.\n"
-        "Task files (.rtx, with the .top beside them) show every turnpoint and route, with the\n"
-        "routes' distances on the WGS84 ellipsoid; flight files (.flt) show each flight's track\n"
-        "coloured by altitude, its declared task and its barogram, one flight at a time.\n"
-        "Each file is taken for what its first bytes say it is; where they say nothing, a .flt\n"
-        "file is read as a flight file and any other as a task file. Nothing is written when a\n"
-        "file cannot be read (exit status 1). A build made without the web libraries has no\n"
-        "page: view then says so and exits with status 1.");
-    auto options = std::make_shared<ViewOptions>();
-    command->add_option("files", options->inputs, "Task files (.rtx) and flight files (.flt)")
-        ->required();
-    command
-        ->add_option("-o,--output", options->output,
-                     "The page to write (replaced only once complete); - is standard output")
-        ->required();
-    return [&global, options] { return runView(global, *options); };
+    return addCommand(app, global, kHelp, addOptions, runView);
 }
 
 }  // namespace velkano::tool

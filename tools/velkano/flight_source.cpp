@@ -56,4 +56,31 @@ int readFlights(DriverLibrary& driver, const std::string& path, const FlightVisi
     throw ToolError(path, "the driver converted more flights than a flight file holds");
 }
 
+IgcFlightText parseFlightText(const std::string& path, int number, std::string_view igc) {
+    try {
+        return parseIgcText(igc);
+    } catch (const IgcTextError& e) {
+        throw ToolError(path, "flight " + std::to_string(number) + ": the driver's IGC line " +
+                                  std::to_string(e.line) + ": " + e.what());
+    }
+}
+
+int forEachFlightFile(const std::string& driverDir, const std::vector<std::string>& paths,
+                      const std::function<void(DriverLibrary& driver, size_t index,
+                                               const std::string& path)>& visit) {
+    const std::unique_ptr<DriverLibrary> driver = loadDriver(driverDir, kFlightDriver);
+    int status = kExitOk;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        try {
+            visit(*driver, i, paths[i]);
+        } catch (...) {
+            const ToolError error = currentError({paths[i]});
+            reportError(error);
+            status = kExitFailure;
+            if (error.path() == kStandardOutput) break;
+        }
+    }
+    return status;
+}
+
 }  // namespace velkano::tool

@@ -7,7 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "driver_library.h"
+#include "igc_text.h"
 
 namespace velkano::tool {
 
@@ -20,5 +23,17 @@ using FlightVisitor = std::function<bool(int number, std::string_view igc)>;
 // path is no flight file, too short for one, or a flight is cut short or malformed; the
 // flights before it have been visited.
 int readFlights(DriverLibrary& driver, const std::string& path, const FlightVisitor& visit);
+
+// The driver's IGC text of a flight read back (igc_text.h); ToolError naming path, the flight
+// and the line when the text has not the layout of IGC.
+IgcFlightText parseFlightText(const std::string& path, int number, std::string_view igc);
+
+// What a command that takes flight files does with each of paths in turn, given the flight
+// driver in driverDir. A file that fails is reported as currentError words it, and the next
+// one is still read unless standard output failed, where nothing more can go. Returns
+// kExitFailure after any failure.
+int forEachFlightFile(
+    const std::string& driverDir, const std::vector<std::string>& paths,
+    const std::function<void(DriverLibrary& driver, size_t index, const std::string& path)>& visit);
 
 }  // namespace velkano::tool

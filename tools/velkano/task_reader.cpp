@@ -107,4 +107,10 @@ void refuseToWriteOverTask(const std::string& output, const std::string& task) {
     }
 }
 
+TaskDocument readTaskToConvert(const std::string& driverDir, const TaskConversion& conversion) {
+    refuseToWriteOverTask(conversion.output, conversion.input);
+    const std::unique_ptr<DriverLibrary> driver = loadDriver(driverDir, kRouteDriver);
+    return readTaskFile(*driver, conversion.input);
+}
+
 }  // namespace velkano::tool

@@ -19,4 +19,15 @@ TaskDocument readTaskFile(DriverLibrary& driver, const std::string& path);
 // never does).
 void refuseToWriteOverTask(const std::string& output, const std::string& task);
 
+// What a command that converts one task file is told: the task file, and where the result
+// goes (empty or "-": standard output).
+struct TaskConversion {
+    std::string input;
+    std::string output;
+};
+
+// The task file to convert: refused when the output would replace it, then read through the
+// route driver in driverDir (empty: where it is found).
+TaskDocument readTaskToConvert(const std::string& driverDir, const TaskConversion& conversion);
+
 }  // namespace velkano::tool
