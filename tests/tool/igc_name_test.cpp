@@ -49,6 +49,27 @@ TEST(IgcOutput, CrlfEndsEveryLineWithCarriageReturnAndLineFeed) {
     EXPECT_EQ(withLineEnding("", LineEnding::crlf), "");
 }
 
+TEST(IgcOutput, WrittenInBlocksItIsTheWholeConvertedText) {
+    std::string fixes;
+    for (int i = 0; i < 3000; ++i) fixes += "B1305094730000N00815000EA0123401250000007\n";
+    const std::string texts[] = {"", "A1\nB2", "A\r\n\n",
+                                 "AXXX\xe4\nHFPLTPILOT:J\xfcrg\n" + fixes + "C\xe9 late\nB9\n",
+                                 "HFPLTPILOT:\xc6\n" + fixes};
+    for (const std::string& text : texts) {
+        for (const IgcCharset charset : {IgcCharset::utf8, IgcCharset::ascii, IgcCharset::raw}) {
+            for (const LineEnding ending : {LineEnding::crlf, LineEnding::lf}) {
+                std::string written;
+                writeIgc(text, charset, ending, [&](const std::string& block) {
+                    EXPECT_FALSE(block.empty());
+                    written += block;
+                });
+                EXPECT_EQ(written, withLineEnding(withIgcCharset(text, charset), ending))
+                    << text.substr(0, 20);
+            }
+        }
+    }
+}
+
 TEST(IgcOutput, CaptureKeepsWhatTheDriverPrints) {
     IgcCapture capture("out");
     igcPrintf(capture.file(), "A%3.3s%s\n", "ABCD", "12345");

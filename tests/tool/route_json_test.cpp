@@ -171,6 +171,27 @@ TEST(TaskJson, NegativeTurnpointNumbersNeedNotBeUnique) {
     EXPECT_EQ(task.turnpoints.size(), 3u);
 }
 
+TEST(TaskJson, PrintedInBlocksItIsTheWholeDocumentsText) {
+    const std::string routes =
+        R"("routes":[{"points":[]},{"id":2,"name":"R\u00d6","points":[{"number":1},{"number":2,"role":7}]}])";
+    const std::string many = manyTurnpoints(3000);
+    const std::string texts[] = {"{}", "{" + routes + "}", many,
+                                 many.substr(0, many.size() - 1) + "," + routes + "}"};
+    for (const std::string& text : texts) {
+        const TaskDocument task = taskFromJson(parseJson(text));
+        std::string printed;
+        size_t blocks = 0;
+        writeTaskJson(task, [&](const std::string& block) {
+            printed += block;
+            ++blocks;
+        });
+        EXPECT_EQ(printed, formatJson(taskToJson(task))) << text.substr(0, 40);
+        if (task.turnpoints.size() == 3000) {
+            EXPECT_GT(blocks, 1u);
+        }
+    }
+}
+
 TEST(JsonText, PrintsFloatsAsTheShortestDecimalThatReadsBack) {
     std::mt19937 generator(12345);
     std::uniform_real_distribution<float> coordinate(-180.0f, 180.0f);

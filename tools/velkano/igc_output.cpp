@@ -19,6 +19,38 @@ std::string withLineEnding(std::string_view text, LineEnding ending) {
     return out;
 }
 
+namespace {
+
+// Large enough that the output is written rarely, small enough to stay in the cache.
+constexpr size_t kIgcBlock = 64 * 1024;
+
+}  // namespace
+
+void writeIgc(std::string_view driverText, IgcCharset charset, LineEnding ending,
+              const IgcSink& sink) {
+    const std::string_view newline = ending == LineEnding::crlf ? "\r\n" : "\n";
+    std::string out;
+    out.reserve(kIgcBlock + kIgcBlock / 2);
+    while (!driverText.empty()) {
+        const size_t end = driverText.find('\n');
+        const bool ended = end != std::string_view::npos;
+        const std::string_view line = driverText.substr(0, ended ? end : driverText.size());
+        driverText.remove_prefix(ended ? end + 1 : driverText.size());
+        // A fix holds no text: its bytes stay as they are, whatever the charset.
+        if (charset == IgcCharset::raw || line.starts_with('B')) {
+            out += line;
+        } else {
+            out += withIgcCharset(line, charset);
+        }
+        if (ended) out += newline;
+        if (out.size() >= kIgcBlock) {
+            sink(out);
+            out.clear();
+        }
+    }
+    if (!out.empty()) sink(out);
+}
+
 IgcCapture::IgcCapture(const std::string& name)
     : file_(std::make_unique<CStdioFile>(memory_.stream(), name, false)) {}
 

@@ -180,4 +180,8 @@ std::string formatJson(const Json& value) {
     return out;
 }
 
+void appendJson(std::string& out, const Json& value, int depth) {
+    appendValue(out, value, depth);
+}
+
 }  // namespace velkano::tool

@@ -37,4 +37,8 @@ Json parseJson(std::string_view text);
 // Two-space indented, ending in a line feed.
 std::string formatJson(const Json& value);
 
+// Appends value as formatJson prints it nested depth levels deep (without the line feed), so
+// that a large document can be printed a piece at a time in the same bytes.
+void appendJson(std::string& out, const Json& value, int depth);
+
 }  // namespace velkano::tool

@@ -303,6 +303,50 @@ Json taskToJson(const TaskDocument& task) {
     return document;
 }
 
+namespace {
+
+// Large enough that the output is written rarely, small enough to stay in the cache.
+constexpr size_t kJsonBlock = 64 * 1024;
+
+// The members of the document and of its two arrays, as formatJson indents them.
+constexpr int kElementDepth = 2;
+constexpr char kElementIndent[] = "\n    ";
+constexpr char kArrayEnd[] = "\n  ]";
+
+// One of the document's arrays: its elements one by one, each as its own small document.
+template <typename Item, typename ToJson>
+void writeArray(std::string& out, const std::vector<Item>& items, ToJson toJson,
+                const JsonSink& sink) {
+    if (items.empty()) {
+        out += "[]";
+        return;
+    }
+    out += '[';
+    for (size_t i = 0; i < items.size(); ++i) {
+        out += kElementIndent;
+        appendJson(out, toJson(items[i]), kElementDepth);
+        if (i + 1 < items.size()) out += ',';
+        if (out.size() >= kJsonBlock) {
+            sink(out);
+            out.clear();
+        }
+    }
+    out += kArrayEnd;
+}
+
+}  // namespace
+
+void writeTaskJson(const TaskDocument& task, const JsonSink& sink) {
+    std::string out;
+    out.reserve(2 * kJsonBlock);
+    out += "{\n  \"turnpoints\": ";
+    writeArray(out, task.turnpoints, turnpointToJson, sink);
+    out += ",\n  \"routes\": ";
+    writeArray(out, task.routes, routeToJson, sink);
+    out += "\n}\n";
+    sink(out);
+}
+
 TaskDocument taskFromJson(const Json& document) {
     static constexpr const char* kNames[] = {"turnpoints", "routes"};
     if (!document.is_object()) throw JsonError("", "expected a JSON object at the top level");
