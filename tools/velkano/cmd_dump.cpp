@@ -4,7 +4,6 @@
 
 #include "command_support.h"
 #include "commands.h"
-#include "json_text.h"
 #include "route_json.h"
 #include "task_reader.h"
 
@@ -23,7 +22,7 @@ constexpr CommandHelp kHelp = {
 
 int runDump(const GlobalOptions& global, const TaskConversion& conversion) {
     const TaskDocument task = readTaskToConvert(global.driverDir, conversion);
-    writeOutput(conversion.output, formatJson(taskToJson(task)));
+    writeOutput(conversion.output, [&task](const OutputSink& sink) { writeTaskJson(task, sink); });
     return kExitOk;
 }
 

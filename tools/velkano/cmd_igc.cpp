@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <system_error>
@@ -86,12 +87,15 @@ std::string inDirectory(const std::string& directory, const std::string& name) {
     return last == '/' || last == '\\' ? directory + name : directory + "/" + name;
 }
 
+// Writes a flight's IGC text to the sink it is given.
+using IgcWriter = std::function<void(const OutputSink&)>;
+
 // Never over an existing file: the flight takes the next free number of its day. Returns
 // the path written.
 std::string writeNewFlightFile(const std::string& directory, const FlightIdentity& flight,
-                               const std::string& igc) {
+                               const IgcWriter& igc) {
     AtomicOutput output(inDirectory(directory, igcFileName(flight, 1)));
-    output.write(igc);
+    igc([&output](const std::string& block) { output.write(block); });
     for (int number = 1; number <= kMaxFlightsPerName; ++number) {
         const std::string path = inDirectory(directory, igcFileName(flight, number));
         if (output.commitIfAbsent(path)) return path;
@@ -101,9 +105,9 @@ std::string writeNewFlightFile(const std::string& directory, const FlightIdentit
 
 // The flight's own name, replacing what is there.
 std::string replaceFlightFile(const std::string& directory, const FlightIdentity& flight,
-                              int flightOfDay, const std::string& igc) {
+                              int flightOfDay, const IgcWriter& igc) {
     AtomicOutput output(inDirectory(directory, igcFileName(flight, flightOfDay)));
-    output.write(igc);
+    igc([&output](const std::string& block) { output.write(block); });
     output.commit();
     return output.finalPath();
 }
@@ -147,14 +151,11 @@ public:
 
 private:
     void convertFlight(const std::string& directory, std::string_view driverText) {
-        std::string igc;
-        try {
-            igc = withLineEnding(withIgcCharset(driverText, charset_), lineEnding_);
-        } catch (const std::system_error& e) {
-            throw ToolError(directory, e.what());
-        }
+        const IgcWriter igc = [&](const OutputSink& sink) {
+            writeIgc(driverText, charset_, lineEnding_, sink);
+        };
         if (toStandardOutput()) {
-            writeStandardOutput(igc);
+            igc([](const std::string& block) { writeStandardOutput(block); });
             return;
         }
         const FlightIdentity flight = identifyFlight(driverText);

@@ -76,12 +76,16 @@ bool isStandardOutput(const std::string& output) {
 }
 
 void writeOutput(const std::string& path, const std::string& text) {
+    writeOutput(path, [&text](const OutputSink& sink) { sink(text); });
+}
+
+void writeOutput(const std::string& path, const std::function<void(const OutputSink&)>& produce) {
     if (isStandardOutput(path)) {
-        writeStandardOutput(text);
+        produce([](const std::string& block) { writeStandardOutput(block); });
         return;
     }
     AtomicOutput output(path);
-    output.write(text);
+    produce([&output](const std::string& block) { output.write(block); });
     output.commit();
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "driver_library.h"
+#include "output_sink.h"
 #include "tool_error.h"
 #include "velkano/host_file.h"
 
@@ -32,6 +33,9 @@ bool isStandardOutput(const std::string& output);
 // Writes text to path, replacing it only once complete, or to standard output when
 // isStandardOutput(path); ToolError on failure.
 void writeOutput(const std::string& path, const std::string& text);
+// The same for output made a block at a time: produce hands every block to the sink it is
+// given. A file is still replaced only once all of it is written.
+void writeOutput(const std::string& path, const std::function<void(const OutputSink&)>& produce);
 
 // Opens path for binary reading; ToolError naming it when that fails or it is a directory.
 std::unique_ptr<CStdioFile> openInput(const std::string& path);

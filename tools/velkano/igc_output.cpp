@@ -27,7 +27,7 @@ constexpr size_t kIgcBlock = 64 * 1024;
 }  // namespace
 
 void writeIgc(std::string_view driverText, IgcCharset charset, LineEnding ending,
-              const IgcSink& sink) {
+              const OutputSink& sink) {
     const std::string_view newline = ending == LineEnding::crlf ? "\r\n" : "\n";
     std::string out;
     out.reserve(kIgcBlock + kIgcBlock / 2);

@@ -2,12 +2,12 @@
 // bytes reach their file or standard output with the line ends the user asked for.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "igc_charset.h"
+#include "output_sink.h"
 #include "platform.h"
 #include "velkano/host_file.h"
 
@@ -19,14 +19,11 @@ enum class LineEnding { crlf, lf };
 // text-mode output file turns every LF into on the host's platform; lf keeps the bytes.
 std::string withLineEnding(std::string_view text, LineEnding ending);
 
-// Receives the bytes of an IGC file a block at a time, in order.
-using IgcSink = std::function<void(const std::string& block)>;
-
 // withLineEnding(withIgcCharset(driverText, charset), ending), handed to sink in blocks: the
 // fixes of a long flight go from the driver's text to the output in one pass, never copied
 // whole.
 void writeIgc(std::string_view driverText, IgcCharset charset, LineEnding ending,
-              const IgcSink& sink);
+              const OutputSink& sink);
 
 // The IGC output file handed to FIO_Flight2IGC: everything printed is held back, so a flight
 // that fails leaves nothing behind and a finished one can be named by its contents.

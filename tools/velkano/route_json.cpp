@@ -316,7 +316,7 @@ constexpr char kArrayEnd[] = "\n  ]";
 // One of the document's arrays: its elements one by one, each as its own small document.
 template <typename Item, typename ToJson>
 void writeArray(std::string& out, const std::vector<Item>& items, ToJson toJson,
-                const JsonSink& sink) {
+                const OutputSink& sink) {
     if (items.empty()) {
         out += "[]";
         return;
@@ -336,7 +336,7 @@ void writeArray(std::string& out, const std::vector<Item>& items, ToJson toJson,
 
 }  // namespace
 
-void writeTaskJson(const TaskDocument& task, const JsonSink& sink) {
+void writeTaskJson(const TaskDocument& task, const OutputSink& sink) {
     std::string out;
     out.reserve(2 * kJsonBlock);
     out += "{\n  \"turnpoints\": ";

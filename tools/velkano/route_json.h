@@ -4,11 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "json_text.h"
+#include "output_sink.h"
 #include "velkano/host_records.h"
 
 namespace velkano::tool {
@@ -39,12 +39,9 @@ Json turnpointToJson(const FIO_TPEntry& entry);
 // The document `velkano dump` prints.
 Json taskToJson(const TaskDocument& task);
 
-// Receives printed JSON a block at a time, in order.
-using JsonSink = std::function<void(const std::string& block)>;
-
 // formatJson(taskToJson(task)), handed to sink in blocks: a task file of thousands of routes
 // is never held as one document or one text.
-void writeTaskJson(const TaskDocument& task, const JsonSink& sink);
+void writeTaskJson(const TaskDocument& task, const OutputSink& sink);
 
 // Checks every member strictly: unknown names, wrong types, values a file cannot hold and
 // texts with no windows-1252 form are refused with a JsonError naming the item.
