@@ -4,7 +4,8 @@
 #include <numbers>
 #include <string>
 
-#include "flight_file_encoder.h"
+#include "example_flight.h"
+#include "velkano/fio_codes.h"
 
 namespace bench {
 
@@ -13,14 +14,6 @@ namespace {
 constexpr int32_t kTakeoffSeconds = 9 * 3600 + 41 * 60 + 17;
 constexpr double kCentreLatitude = 46.7813;
 constexpr double kCentreLongitude = 9.6427;
-
-// Route roles the route driver stores.
-constexpr int32_t kRoleTurnpoint = 1;
-constexpr int32_t kRoleFlagged = 3;
-constexpr int32_t kRoleStart = 4;
-constexpr int32_t kRoleAfterFinish = 5;
-constexpr int32_t kRoleBeforeStart = 6;
-constexpr int32_t kRoleFinish = 7;
 
 // prefix followed by the number. (Built by appending: GCC 12 at -O3 warns falsely about
 // "literal" + std::to_string.)
@@ -59,18 +52,7 @@ testenc::TaskEntryFields taskPoint(int i) {
 }  // namespace
 
 std::vector<uint8_t> flightFile(int fixCount) {
-    testenc::FlightFields flight;
-    flight.day = 23;
-    flight.month = 7;
-    flight.year = 2004;
-    flight.recorderMaker = "VKN";
-    flight.recorderSerial = "7F3Q2";
-    flight.recorderType = "Bench logger 2";
-    flight.pilot = "Bench Pilot";
-    flight.gliderType = "Club glider";
-    flight.gliderId = "D-4711";
-    flight.competitionId = "B7";
-    flight.competitionClass = "Club";
+    testenc::FlightFields flight = testenc::exampleFlight(0, 0);
     flight.fixes.reserve(static_cast<size_t>(fixCount));
     for (int i = 0; i < fixCount; ++i) flight.fixes.push_back(fix(i));
     for (int i = 0; i < kDeclaredPoints; ++i) flight.task.push_back(taskPoint(i));
@@ -95,12 +77,12 @@ std::vector<FIO_TPEntry> turnpoints(int count) {
         e.latitude = static_cast<float>(44.0 + 0.00037 * i);
         e.longitude = static_cast<float>(5.0 + 0.00061 * i);
         e.kind = kKinds[i % std::size(kKinds)];
-        if ((e.kind & 0xff00) != 0) {
+        if ((e.kind & velkano::kAirfieldKindMask) != 0) {
             e.icaoCode = {'L', 'S', static_cast<char>('A' + i % 26), 'Z'};
             e.frequency = "122.475";
             e.runwayLength = 600 + i % 900;
             e.runwayDirection = (i * 7) % 360;
-            e.surface = i % 2 == 0 ? 1 : 0;
+            e.surface = i % 2 == 0 ? velkano::kSurfaceG : velkano::kSurfaceH;
         }
     }
     return entries;
@@ -111,11 +93,11 @@ std::unique_ptr<FIO_Route> route(int32_t id, int32_t turnpointCount) {
     r->id = id;
     r->name = numbered("Route ", id) + " out and return over the ridge";
     for (int32_t i = 0; i < kRoutePoints; ++i) {
-        int32_t role = i % 3 == 0 ? kRoleFlagged : kRoleTurnpoint;
-        if (i == 0) role = kRoleBeforeStart;
-        if (i == 1) role = kRoleStart;
-        if (i == kRoutePoints - 2) role = kRoleFinish;
-        if (i == kRoutePoints - 1) role = kRoleAfterFinish;
+        int32_t role = i % 3 == 0 ? velkano::kRoleFlaggedTurnpoint : velkano::kRoleTurnpoint;
+        if (i == 0) role = velkano::kRoleBeforeStart;
+        if (i == 1) role = velkano::kRoleStart;
+        if (i == kRoutePoints - 2) role = velkano::kRoleFinish;
+        if (i == kRoutePoints - 1) role = velkano::kRoleAfterFinish;
         r->addPoint((id * 13 + i * 101) % turnpointCount + 1, role, -1);
     }
     return r;

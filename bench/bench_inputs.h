@@ -16,8 +16,6 @@ inline constexpr int kFlightVersion = 7;
 inline constexpr int kDeclaredPoints = 20;
 // A fix count is an int16: the most fixes one flight record can hold.
 inline constexpr int kMaxFixes = 32767;
-// A file header's record count cannot exceed this.
-inline constexpr int kMaxRecords = 16384;
 inline constexpr int kRoutePoints = 20;
 // Distinct routes a benchmark host holds and sends out in turn (see route_bench.cpp).
 inline constexpr int kRoutePool = 256;

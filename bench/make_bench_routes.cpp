@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "bench_inputs.h"
+#include "velkano/fio_codes.h"
 #include "bench_support.h"
 
 int main(int argc, char** argv) {
@@ -16,10 +17,10 @@ int main(int argc, char** argv) {
         // As the route benchmarks do: a pool of routes, numbered as they go out.
         std::vector<std::unique_ptr<FIO_Route>> routes;
         for (int i = 0; i < bench::kRoutePool; ++i)
-            routes.push_back(bench::route(i + 1, bench::kMaxRecords));
+            routes.push_back(bench::route(i + 1, velkano::kMaxRecordCount));
         if (!bench::writeRouteFiles(bench::routeDriver(), argv[1],
-                                    bench::turnpoints(bench::kMaxRecords), routes,
-                                    bench::kMaxRecords)) {
+                                    bench::turnpoints(velkano::kMaxRecordCount), routes,
+                                    velkano::kMaxRecordCount)) {
             std::fprintf(stderr, "make_bench_routes: the driver refused a record\n");
             return 1;
         }

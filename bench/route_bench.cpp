@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "bench_inputs.h"
+#include "velkano/companion_path.h"
+#include "velkano/fio_codes.h"
 #include "bench_support.h"
 
 namespace {
 
-constexpr int kRecords = bench::kMaxRecords;
+constexpr int kRecords = velkano::kMaxRecordCount;
 
 // Every route's 20 points are objects of their own (about 350 bytes each): 16,384 routes
 // held at once take 115 MB, and fetching each point's number and role from there costs more
@@ -40,7 +42,7 @@ const std::string& taskPath() {
 }
 
 const std::string& turnpointPath() {
-    static const std::string path = bench::scratchFile("routes.top");
+    static const std::string path = velkano::companionPath(taskPath());
     return path;
 }
 

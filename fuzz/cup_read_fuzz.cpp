@@ -10,6 +10,7 @@
 #include "fuzz_support.h"
 #include "velkano/fio_codes.h"
 #include "tool_error.h"
+#include "velkano/fio_codes.h"
 
 namespace {
 
@@ -41,7 +42,8 @@ bool oneOf(int32_t value, std::span<const int32_t> allowed) {
 }
 
 void checkSound(const TaskDocument& task) {
-    FUZZ_CHECK(task.turnpoints.size() <= 16384 && task.routes.size() <= 16384);
+    const auto maxRecords = static_cast<size_t>(velkano::kMaxRecordCount);
+    FUZZ_CHECK(task.turnpoints.size() <= maxRecords && task.routes.size() <= maxRecords);
     const auto count = static_cast<int32_t>(task.turnpoints.size());
     for (int32_t i = 0; i < count; ++i) {
         const FIO_TPEntry& entry = task.turnpoints[i];

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int32_t kMaxFlights = 0x4000;
 constexpr size_t kFixLineLength = 41;       // B1305094730000N00815000EA0123401250000007
 constexpr size_t kDeclarationLength = 25;   // C050704000000000000000102
 constexpr size_t kTaskPointFixedPart = 18;  // C4730000N00815000E, then the name
@@ -139,11 +138,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 if (result == 0) break;
                 FUZZ_CHECK(result == 1);
                 FUZZ_CHECK(flightFile.GetPosition() > positionBefore);
-                FUZZ_CHECK(++flights <= kMaxFlights);
+                FUZZ_CHECK(++flights <= velkano::kMaxRecordCount);
             }
         } catch (const FIO_Error& error) {
-            FUZZ_CHECK(error.code == -2 && error.param1 == 0 && error.param2 == 0);
-            FUZZ_CHECK(error.message == "bad object" || error.message == "bad file");
+            FUZZ_CHECK(error.code == FIO_Error::kMalformed && error.param1 == 0 &&
+                       error.param2 == 0);
+            FUZZ_CHECK(error.message == FIO_Error::kBadObject ||
+                       error.message == FIO_Error::kBadFile);
             // A malformed flight prints nothing of itself.
             std::fflush(output);
             FUZZ_CHECK(std::ftell(output) == printedBefore);

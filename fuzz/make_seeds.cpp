@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "byte_writer.h"
+#include "example_flight.h"
 #include "flight_file_encoder.h"
 #include "igc_import.h"
 #include "route_file_encoder.h"
@@ -43,14 +44,8 @@ Bytes routeInput(const Bytes& companion, const Bytes& task) {
 }
 
 testenc::TpRecordFields turnpoint(int32_t number, int version = 5) {
-    testenc::TpRecordFields made;
-    made.number = number;
+    testenc::TpRecordFields made = testenc::exampleTurnpoint(number);
     made.version = version;
-    made.name = "Point " + std::to_string(number);
-    made.shortName = "P" + std::to_string(number);
-    made.latitude = 46.5 + number * 0.125;
-    made.longitude = 7.25 - number * 0.0625;
-    made.elevation = 450 + number;
     return made;
 }
 
@@ -115,50 +110,17 @@ void routeSeeds(const fs::path& directory) {
     save(directory, "with_trailers", routeInput(companion, task));
 }
 
-testenc::FixFields fix(int i) {
-    testenc::FixFields made;
-    made.latitude = 47.5 + i * 0.001;
-    made.longitude = 8.25 - i * 0.002;
-    made.seconds = 47109 + 4 * i;
-    made.pressureAltitude = 1234 + i;
-    made.gnssAltitude = 1250 + i;
-    made.enl = 7;
-    return made;
-}
-
-testenc::FlightFields flight(int fixes, int taskPoints) {
-    testenc::FlightFields made;
-    for (int i = 0; i < fixes; ++i) made.fixes.push_back(fix(i));
-    made.day = 5;
-    made.month = 7;
-    made.year = 2004;
-    made.recorderMaker = "ABCD";
-    made.recorderSerial = "12345";
-    made.recorderType = "LOGGER 7";
-    made.pilot = "Ann Example";
-    made.gliderType = "Club 15";
-    made.gliderId = "D-1234";
-    made.competitionId = "X1";
-    made.competitionClass = "Club";
-    for (int i = 0; i < taskPoints; ++i) {
-        testenc::TaskEntryFields entry;
-        entry.record = turnpoint(i + 1);
-        made.task.push_back(entry);
-    }
-    return made;
-}
-
 void flightSeeds(const fs::path& directory) {
     for (const int version : {2, 5, 6, 7}) {
         testenc::FlightFileFields file;
         file.version = version;
-        file.flights = {flight(3, 3)};
+        file.flights = {testenc::exampleFlight(3, 3)};
         save(directory, "version_" + std::to_string(version), testenc::encodeFlightFile(file));
     }
 
     testenc::FlightFileFields extension;
     extension.version = 6;
-    extension.flights = {flight(2, 2)};
+    extension.flights = {testenc::exampleFlight(2, 2)};
     extension.flights[0].extensionMarker = testenc::kExtensionMarker;
     extension.flights[0].extensionCount = 2;
     extension.flights[0].junkInSkipped = true;
@@ -167,7 +129,7 @@ void flightSeeds(const fs::path& directory) {
     testenc::FlightFileFields headerless;
     headerless.header = false;
     headerless.version = 5;
-    headerless.flights = {flight(1, 0)};
+    headerless.flights = {testenc::exampleFlight(1, 0)};
     save(directory, "headerless", testenc::encodeFlightFile(headerless));
 
     testenc::FlightFileFields none;

@@ -13,6 +13,7 @@
 #include "fuzz_support.h"
 #include "mem_file.h"
 #include "route_state.h"
+#include "velkano/companion_path.h"
 #include "velkano/fio_exports.h"
 
 namespace {
@@ -20,12 +21,10 @@ namespace {
 constexpr int32_t kTurnpoint = 1;
 constexpr int32_t kRoute = 2;
 constexpr int32_t kNothingLeft = -1;
-constexpr int32_t kMaxRecords = 0x4000;
-constexpr int32_t kKnownRoles[] = {1, 3, 4, 5, 6, 7};
-constexpr int32_t kKnownSurfaces[] = {0, 1, 3, 5};
 
 bool isKnownRole(int32_t role) {
-    return std::find(std::begin(kKnownRoles), std::end(kKnownRoles), role) != std::end(kKnownRoles);
+    return std::find(std::begin(velkano::kRoles), std::end(velkano::kRoles), role) !=
+           std::end(velkano::kRoles);
 }
 
 void checkTurnpoint(const FIO_TPEntry& entry) {
@@ -33,8 +32,8 @@ void checkTurnpoint(const FIO_TPEntry& entry) {
     FUZZ_CHECK(entry.shortName.size() <= entry.name.size());
     FUZZ_CHECK(entry.name.size() <= 31);
     FUZZ_CHECK(entry.markFlag == 0 || entry.markFlag == 1);
-    FUZZ_CHECK(std::find(std::begin(kKnownSurfaces), std::end(kKnownSurfaces), entry.surface) !=
-               std::end(kKnownSurfaces));
+    FUZZ_CHECK(std::find(std::begin(velkano::kSurfaces), std::end(velkano::kSurfaces),
+                         entry.surface) != std::end(velkano::kSurfaces));
     FUZZ_CHECK(entry.icaoCode.empty() || entry.icaoCode.size() == 4);
     FUZZ_CHECK(!entry.frequency.empty());
 }
@@ -51,8 +50,8 @@ void checkRoute(const FIO_Route& route) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string companionPath = fuzz::scratchFile("task.top");
     static const std::string taskPath = fuzz::scratchFile("task.rtx");
+    static const std::string companionPath = velkano::companionPath(taskPath);
     if (size < 2) return 0;
     const size_t companionSize = std::min<size_t>(data[0] | data[1] << 8, size - 2);
     const uint8_t* companion = data + 2;
@@ -89,11 +88,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 checkRoute(route);
                 ++routes;
             }
-            FUZZ_CHECK(turnpoints <= kMaxRecords && routes <= kMaxRecords);
+            FUZZ_CHECK(turnpoints <= velkano::kMaxRecordCount &&
+                       routes <= velkano::kMaxRecordCount);
         }
     } catch (const FIO_Error& error) {
-        FUZZ_CHECK(error.code == -2 && error.param1 == 0 && error.param2 == 0);
-        FUZZ_CHECK(error.message == "bad object" || error.message == "bad file");
+        FUZZ_CHECK(error.code == FIO_Error::kMalformed && error.param1 == 0 && error.param2 == 0);
+        FUZZ_CHECK(error.message == FIO_Error::kBadObject || error.message == FIO_Error::kBadFile);
     }
     FIO_ExitDriver();
     return 0;

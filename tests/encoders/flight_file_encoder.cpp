@@ -4,7 +4,6 @@ namespace testenc {
 
 namespace {
 
-constexpr size_t kMagicWidth = 51;
 constexpr size_t kVersionOffset = 52;
 constexpr size_t kTaskPrefixSize = 24;
 
@@ -43,18 +42,18 @@ void appendDataBlock(ByteWriter& out, const FlightFields& flight, int version,
 }
 
 void appendTextBlock(ByteWriter& out, const FlightFields& flight, int version) {
-    out.text(flight.recorderMaker, kMakerWidth);
-    out.text(flight.recorderSerial, kSerialWidth);
-    out.text(flight.recorderType, kRecorderTypeWidth);
-    out.text(flight.pilot, kPilotWidth);
+    out.text(flight.recorderMaker, velkano::kRecorderMakerWidth);
+    out.text(flight.recorderSerial, velkano::kRecorderSerialWidth);
+    out.text(flight.recorderType, velkano::kRecorderTypeWidth);
+    out.text(flight.pilot, velkano::kPilotWidth);
     if (static_cast<int16_t>(version) >= 7) {
-        out.text(flight.gliderType, kGliderTypeWidth);
-        out.text(flight.gliderId, kGliderIdWidth);
+        out.text(flight.gliderType, velkano::kGliderTypeWidth);
+        out.text(flight.gliderId, velkano::kGliderIdWidth);
     } else {
-        out.text(flight.gliderType, kOldGliderTypeWidth);
+        out.text(flight.gliderType, velkano::kOldGliderTypeWidth);
     }
-    out.text(flight.competitionId, kCompetitionIdWidth);
-    out.text(flight.competitionClass, kCompetitionClassWidth);
+    out.text(flight.competitionId, velkano::kCompetitionIdWidth);
+    out.text(flight.competitionClass, velkano::kCompetitionClassWidth);
 }
 
 void appendTaskBlock(ByteWriter& out, const FlightFields& flight, int taskSize,
@@ -102,7 +101,7 @@ std::vector<uint8_t> encodeFlightFile(const FlightFileFields& file) {
     ByteWriter out;
     const int count = file.flightCount.value_or(static_cast<int>(file.flights.size()));
     if (file.header) {
-        out.text(file.magic, kMagicWidth).u8(0).i16(file.version).i16(count);
+        out.text(file.magic, velkano::kMagicWidth).u8(0).i16(file.version).i16(count);
     } else {
         out.i16(count);
     }

@@ -23,19 +23,7 @@
 
 namespace testenc {
 
-inline constexpr size_t kFlightHeaderSize = 56;
 inline constexpr int kExtensionMarker = 9876;
-
-// Text block widths.
-inline constexpr size_t kMakerWidth = 4;
-inline constexpr size_t kSerialWidth = 6;
-inline constexpr size_t kRecorderTypeWidth = 31;
-inline constexpr size_t kPilotWidth = 41;
-inline constexpr size_t kOldGliderTypeWidth = 41;  // before version 7
-inline constexpr size_t kGliderTypeWidth = 31;     // from version 7
-inline constexpr size_t kGliderIdWidth = 10;
-inline constexpr size_t kCompetitionIdWidth = 11;
-inline constexpr size_t kCompetitionClassWidth = 11;
 
 // One 31-byte fix record.
 struct FixFields {

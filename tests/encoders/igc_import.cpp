@@ -216,14 +216,15 @@ FlightFields flightFromIgc(const IgcLog& log, int version) {
     flight.month = log.month;
     flight.year = log.year < 80 ? 2000 + log.year : 1900 + log.year;
     flight.recorderMaker = log.manufacturer;
-    flight.recorderSerial = cut(log.serial, kSerialWidth);
-    flight.recorderType = cut(log.recorderType, kRecorderTypeWidth);
-    flight.pilot = cut(log.pilot, kPilotWidth);
+    flight.recorderSerial = cut(log.serial, velkano::kRecorderSerialWidth);
+    flight.recorderType = cut(log.recorderType, velkano::kRecorderTypeWidth);
+    flight.pilot = cut(log.pilot, velkano::kPilotWidth);
     const bool split = static_cast<int16_t>(version) >= 7;
-    flight.gliderType = cut(log.gliderType, split ? kGliderTypeWidth : kOldGliderTypeWidth);
-    if (split) flight.gliderId = cut(log.gliderId, kGliderIdWidth);
-    flight.competitionId = cut(log.competitionId, kCompetitionIdWidth);
-    flight.competitionClass = cut(log.competitionClass, kCompetitionClassWidth);
+    flight.gliderType =
+        cut(log.gliderType, split ? velkano::kGliderTypeWidth : velkano::kOldGliderTypeWidth);
+    if (split) flight.gliderId = cut(log.gliderId, velkano::kGliderIdWidth);
+    flight.competitionId = cut(log.competitionId, velkano::kCompetitionIdWidth);
+    flight.competitionClass = cut(log.competitionClass, velkano::kCompetitionClassWidth);
 
     if (log.fixes.size() > static_cast<size_t>(std::numeric_limits<int16_t>::max())) {
         throw std::runtime_error("IGC import: more fixes than a fix list holds");
@@ -251,7 +252,7 @@ FlightFields flightFromIgc(const IgcLog& log, int version) {
         const IgcTaskPoint& point = log.declaredPoints[i];
         TaskEntryFields entry;
         entry.record.number = static_cast<int32_t>(i);
-        entry.record.name = cut(point.name, kTpNameWidth);
+        entry.record.name = cut(point.name, velkano::kTurnpointNameWidth);
         entry.record.latitude = igcDegrees(point.latitude);
         entry.record.longitude = igcDegrees(point.longitude);
         flight.task.push_back(entry);

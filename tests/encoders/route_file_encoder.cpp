@@ -7,7 +7,7 @@ std::vector<uint8_t> encodeFileHeader(std::string_view magic, const FileFrameFie
     ByteWriter out;
     const int count = frame.count.value_or(defaultCount);
     if (frame.headerless) return out.i16(count).bytes;
-    out.text(frame.magicField.value_or(std::string(magic)), kMagicWidth);
+    out.text(frame.magicField.value_or(std::string(magic)), velkano::kMagicWidth);
     out.u8(frame.marker).i16(frame.version).i16(count);
     return out.bytes;
 }
@@ -16,7 +16,7 @@ size_t routeRecordSize(int version, size_t listed) {
     const int16_t v = static_cast<int16_t>(version);
     size_t size = 2 + 2 + 4 + 2 + 2 + 1 + 6 + (v > 0 ? 7 : 6) * listed;
     if (v > 2) size += 12;
-    if (v > 3) size += kRouteNameWidth;
+    if (v > 3) size += velkano::kRouteNameWidth;
     if (v > 4) size += 1;
     return size;
 }
@@ -38,7 +38,7 @@ void appendRouteRecord(ByteWriter& out, const RouteRecordFields& desc) {
         out.i16(desc.beforeStart.tag).i32(desc.beforeStart.number);
         out.i16(desc.afterFinish.tag).i32(desc.afterFinish.number);
     }
-    if (version > 3) out.text(desc.name, kRouteNameWidth);
+    if (version > 3) out.text(desc.name, velkano::kRouteNameWidth);
     if (version > 4) out.u8(desc.endByte);
 }
 
@@ -48,20 +48,28 @@ std::vector<uint8_t> encodeRouteRecord(const RouteRecordFields& desc) {
     return out.bytes;
 }
 
+namespace {
+
+template <typename Fields>
+std::vector<uint8_t> encodeFile(std::string_view magic, const std::vector<Fields>& records,
+                                const FileFrameFields& frame,
+                                void (*append)(ByteWriter&, const Fields&)) {
+    ByteWriter out;
+    out.raw(encodeFileHeader(magic, frame, static_cast<int>(records.size())));
+    for (const Fields& record : records) append(out, record);
+    return out.bytes;
+}
+
+}  // namespace
+
 std::vector<uint8_t> encodeTpFile(const std::vector<TpRecordFields>& records,
                                   const FileFrameFields& frame) {
-    ByteWriter out;
-    out.raw(encodeFileHeader(kTpFileMagic, frame, static_cast<int>(records.size())));
-    for (const TpRecordFields& record : records) appendTpRecord(out, record);
-    return out.bytes;
+    return encodeFile(velkano::kTpFileMagic, records, frame, appendTpRecord);
 }
 
 std::vector<uint8_t> encodeTaskFile(const std::vector<RouteRecordFields>& records,
                                     const FileFrameFields& frame) {
-    ByteWriter out;
-    out.raw(encodeFileHeader(kTaskFileMagic, frame, static_cast<int>(records.size())));
-    for (const RouteRecordFields& record : records) appendRouteRecord(out, record);
-    return out.bytes;
+    return encodeFile(velkano::kTaskFileMagic, records, frame, appendRouteRecord);
 }
 
 std::vector<uint8_t> tpFileTrailer(int32_t maxTpNumber) {
@@ -79,12 +87,13 @@ RouteRecordFields routeFieldsFromRoute(const FIO_Route& route) {
     desc.id = route.id;
     const auto& points = route.points;
     for (size_t i = 1; i + 1 < points.size(); ++i) {
-        desc.listed.push_back({points[i]->number, points[i]->role == 3 ? 1 : 0});
+        desc.listed.push_back(
+            {points[i]->number, points[i]->role == velkano::kRoleFlaggedTurnpoint ? 1 : 0});
     }
     desc.listedCount = static_cast<int>(points.size()) - 2;
     desc.beforeStart = {points.front()->number};
     desc.afterFinish = {points.back()->number};
-    desc.name = route.name.substr(0, kRouteNameWidth - 1);
+    desc.name = route.name.substr(0, velkano::kRouteNameWidth - 1);
     return desc;
 }
 

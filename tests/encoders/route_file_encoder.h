@@ -16,11 +16,7 @@
 
 namespace testenc {
 
-inline constexpr std::string_view kTpFileMagic = "Velkano TP File";
-inline constexpr std::string_view kTaskFileMagic = "Velkano TASK File";
-inline constexpr size_t kMagicWidth = 51;
 inline constexpr size_t kFileHeaderSize = 56;
-inline constexpr size_t kRouteNameWidth = 201;
 inline constexpr size_t kTpTrailerSize = 5;
 inline constexpr size_t kTaskTrailerSize = 93;
 

@@ -51,13 +51,14 @@ double leadingDecimal(const std::string& text) {
 }  // namespace
 
 size_t tpRecordSize(int version, size_t points, size_t runways) {
-    size_t size = 2 + 2 + 4 + 1 + kTpNameWidth + 14 + 1 + 8 + 14 * points + 1 + 14 + 14 + 6 + 6 +
-                  kTpIcaoWidth + 6 + 8 + 11 * runways + 1 + 6 + 1 + 6 + 6;
+    size_t size = 2 + 2 + 4 + 1 + velkano::kTurnpointNameWidth + 14 + 1 + 8 + 14 * points + 1 + 14 +
+                  14 + 6 + 6 + velkano::kTurnpointIcaoWidth + 6 + 8 + 11 * runways + 1 + 6 + 1 + 6 +
+                  6;
     const int16_t v = static_cast<int16_t>(version);
-    if (v >= 5) size += kTpShortNameWidth;
+    if (v >= 5) size += velkano::kTurnpointShortNameWidth;
     if (v >= 2) size += 1;
     if (v >= 3) size += 2;
-    if (v >= 4) size += 2 + kTpCommentWidth + 4;
+    if (v >= 4) size += 2 + velkano::kTurnpointCommentWidth + 4;
     return size;
 }
 
@@ -68,8 +69,8 @@ void appendTpRecord(ByteWriter& out, const TpRecordFields& desc) {
     const int runwayCount = desc.runwayCount.value_or(static_cast<int>(desc.runways.size()));
 
     out.i16(desc.tag).i16(desc.version).i32(desc.number).u8(desc.kindByte);
-    out.text(desc.name, kTpNameWidth);
-    if (version >= 5) out.text(desc.shortName, kTpShortNameWidth);
+    out.text(desc.name, velkano::kTurnpointNameWidth);
+    if (version >= 5) out.text(desc.shortName, velkano::kTurnpointShortNameWidth);
     out.coordPair(desc.latitude, desc.longitude, desc.positionTag);
     out.u8(reserved.byte(1));
 
@@ -81,7 +82,7 @@ void appendTpRecord(ByteWriter& out, const TpRecordFields& desc) {
     out.coordPair(reserved.real(0.0), reserved.real(0.0), desc.reservedPairTag1);
     out.coordPair(reserved.real(0.0), reserved.real(0.0), desc.reservedPairTag2);
     out.real48(desc.elevation).real48(desc.frequency);
-    out.text(desc.icao, kTpIcaoWidth);
+    out.text(desc.icao, velkano::kTurnpointIcaoWidth);
     out.real48(reserved.real(0.0));
 
     out.i16(desc.runwayBlockTag).i16(runwayCount);
@@ -96,7 +97,7 @@ void appendTpRecord(ByteWriter& out, const TpRecordFields& desc) {
     if (version >= 3) out.i16(reserved.word(1));
     if (version >= 4) {
         out.i16(reserved.word(0));
-        out.text(desc.comment, kTpCommentWidth);
+        out.text(desc.comment, velkano::kTurnpointCommentWidth);
         out.u8(reserved.byte(1)).u8(desc.markByte).u8(reserved.byte(0)).u8(reserved.byte(0));
     }
 }
@@ -150,18 +151,18 @@ TpRecordFields tpFieldsFromEntry(const FIO_TPEntry& entry, int32_t number) {
     TpRecordFields desc;
     desc.number = number;
     desc.kindByte = kindByteForKind(entry.kind);
-    desc.name = cut(entry.name, kTpNameWidth);
-    desc.shortName = cut(entry.shortName, kTpShortNameWidth);
+    desc.name = cut(entry.name, velkano::kTurnpointNameWidth);
+    desc.shortName = cut(entry.shortName, velkano::kTurnpointShortNameWidth);
     desc.latitude = entry.latitude;
     desc.longitude = entry.longitude;
     desc.elevation = static_cast<float>(entry.elevation);
     desc.frequency = static_cast<float>(leadingDecimal(entry.frequency));
-    desc.icao = cut(entry.icaoCode, kTpIcaoWidth);
+    desc.icao = cut(entry.icaoCode, velkano::kTurnpointIcaoWidth);
     if (entry.runwayLength != 0 || entry.runwayDirection != 0) {
         desc.runways.push_back({static_cast<float>(entry.runwayLength), entry.runwayDirection,
                                 surfaceByteForSurface(entry.surface)});
     }
-    desc.comment = cut(entry.comment, kTpCommentWidth);
+    desc.comment = cut(entry.comment, velkano::kTurnpointCommentWidth);
     desc.markByte = entry.markFlag & 0xFF;
     return desc;
 }

@@ -18,15 +18,10 @@
 #include <vector>
 
 #include "byte_writer.h"
+#include "velkano/fio_codes.h"
 #include "velkano/host_records.h"
 
 namespace testenc {
-
-// Field widths of the turnpoint record.
-inline constexpr size_t kTpNameWidth = 30;
-inline constexpr size_t kTpShortNameWidth = 20;
-inline constexpr size_t kTpIcaoWidth = 31;
-inline constexpr size_t kTpCommentWidth = 100;
 
 // One coordinate pair of the detail block's point list.
 struct TpPointFields {

@@ -7,42 +7,22 @@
 #include <string>
 #include <vector>
 
+#include "example_flight.h"
+#include "flight_reader.h"
 #include "flight_record.h"
 #include "igc_capture.h"
 #include "igc_writer.h"
+#include "mem_file.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
+// The example flight of one fix and four task points, as the flight driver reads it.
 FIO_Flight exampleFlight() {
+    MemFile file(testenc::encodeFlightRecord(testenc::exampleFlight(1, 4), 5));
     FIO_Flight flight;
-    flight.day = 5;
-    flight.month = 7;
-    flight.year = 2004;
-    flight.recorderMaker = "ABCD";
-    flight.recorderSerial = "12345";
-    flight.recorderType = "LOGGER 7";
-    flight.pilot = "Ann Example";
-    flight.gliderType = "Club 15";
-    flight.competitionId = "X1";
-    flight.competitionClass = "Club";
-    flight.taskSize = 10;
-    const char* names[] = {"START", "TP1", "TP2", "FINISH"};
-    for (int i = 0; i < 4; ++i) {
-        flight.task[static_cast<size_t>(i)].name = names[i];
-        flight.task[static_cast<size_t>(i)].latitude = 47.5f + static_cast<float>(i);
-        flight.task[static_cast<size_t>(i)].longitude = 8.25f;
-    }
-    FIO_FixEntry fix;
-    fix.seconds = 47109;
-    fix.latitude = 47.5f;
-    fix.longitude = 8.25f;
-    fix.pressureAltitude = 1234;
-    fix.gnssAltitude = 1250;
-    fix.valid = 1;
-    fix.enl = 7;
-    flight.fixes = {fix};
+    velkano::readFlight(file, 5, flight);
     return flight;
 }
 
@@ -73,12 +53,12 @@ TEST(IgcWriterTest, WholeFlight) {
         "HFCCLCOMPETITIONCLASS:Club",
         "I023638FXA3941ENL",
         "C050704000000000000000102",
-        "C4730000N00815000ESTART",
-        "C4730000N00815000ESTART",
-        "C4830000N00815000ETP1",
-        "C4930000N00815000ETP2",
-        "C5030000N00815000EFINISH",
-        "C5030000N00815000EFINISH",
+        "C4637500N00711250EPoint 1",
+        "C4637500N00711250EPoint 1",
+        "C4645000N00707500EPoint 2",
+        "C4652500N00703750EPoint 3",
+        "C4700000N00700000EPoint 4",
+        "C4700000N00700000EPoint 4",
         "B1305094730000N00815000EA0123401250000007",
     };
     EXPECT_EQ(printed(exampleFlight()), expected);
@@ -113,7 +93,7 @@ TEST(IgcWriterTest, DateFieldsAndTexts) {
     const Lines lines = printed(flight);
     EXPECT_EQ(lines[0], "AA C12345");
     EXPECT_EQ(lines[4], "HFPLTPILOT:Ann B1200004730000N");
-    EXPECT_EQ(lines[13], "C4830000N00815000ETP  1 ");
+    EXPECT_EQ(lines[13], "C4645000N00707500ETP  1 ");
 }
 
 TEST(IgcWriterTest, TaskRecordsForEachDeclaredCount) {
@@ -165,39 +145,29 @@ TEST(IgcWriterTest, TaskRecordsForEachDeclaredCount) {
 
 TEST(IgcWriterTest, FixLinesAlwaysFitTheirColumns) {
     struct Case {
-        int32_t seconds;
-        float latitude, longitude;
-        int32_t pressure, gnss, valid, enl;
+        FIO_FixEntry fix;  // latitude, longitude, seconds, pressure, GNSS, valid, ENL
         const char* line;
     };
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const Case cases[] = {
-        {47109, 47.5f, 8.25f, 1234, 1250, 1, 7, "B1305094730000N00815000EA0123401250000007"},
-        {0, -90.0f, -180.0f, -5, 0, -128, 0, "B0000009000000S18000000WA-000500000000000"},
-        {86399, 0.0f, 0.0f, 0, 0, 0, 0, "B2359590000000N00000000EV0000000000000000"},
+        {{47.5f, 8.25f, 47109, 1234, 1250, 1, 7}, "B1305094730000N00815000EA0123401250000007"},
+        {{-90.0f, -180.0f, 0, -5, 0, -128, 0}, "B0000009000000S18000000WA-000500000000000"},
+        {{0.0f, 0.0f, 86399, 0, 0, 0, 0}, "B2359590000000N00000000EV0000000000000000"},
         // Past midnight and before it: folded into the day.
-        {86400, 1.0f, 1.0f, 0, 0, 1, 0, "B0000000100000N00100000EA0000000000000000"},
-        {90061, 1.0f, 1.0f, 0, 0, 1, 0, "B0101010100000N00100000EA0000000000000000"},
-        {-1, 1.0f, 1.0f, 0, 0, 1, 0, "B2359590100000N00100000EA0000000000000000"},
-        {INT32_MAX, 1.0f, 1.0f, 0, 0, 1, 0, "B0314070100000N00100000EA0000000000000000"},
-        {INT32_MIN, 1.0f, 1.0f, 0, 0, 1, 0, "B2045520100000N00100000EA0000000000000000"},
+        {{1.0f, 1.0f, 86400, 0, 0, 1, 0}, "B0000000100000N00100000EA0000000000000000"},
+        {{1.0f, 1.0f, 90061, 0, 0, 1, 0}, "B0101010100000N00100000EA0000000000000000"},
+        {{1.0f, 1.0f, -1, 0, 0, 1, 0}, "B2359590100000N00100000EA0000000000000000"},
+        {{1.0f, 1.0f, INT32_MAX, 0, 0, 1, 0}, "B0314070100000N00100000EA0000000000000000"},
+        {{1.0f, 1.0f, INT32_MIN, 0, 0, 1, 0}, "B2045520100000N00100000EA0000000000000000"},
         // Altitudes and ENL held to their widths.
-        {0, 1.0f, 1.0f, -9999, 99999, 1, 999, "B0000000100000N00100000EA-999999999000999"},
-        {0, 1.0f, 1.0f, -10000, 100000, 1, 1000, "B0000000100000N00100000EA-999999999000999"},
-        {0, 1.0f, 1.0f, INT32_MIN, INT32_MAX, 1, -1, "B0000000100000N00100000EA-999999999000000"},
-        {0, nan, nan, 0, -32768, 1, 32767, "B0000000000000N00000000EA00000-9999000999"},
+        {{1.0f, 1.0f, 0, -9999, 99999, 1, 999}, "B0000000100000N00100000EA-999999999000999"},
+        {{1.0f, 1.0f, 0, -10000, 100000, 1, 1000}, "B0000000100000N00100000EA-999999999000999"},
+        {{1.0f, 1.0f, 0, INT32_MIN, INT32_MAX, 1, -1}, "B0000000100000N00100000EA-999999999000000"},
+        {{nan, nan, 0, 0, -32768, 1, 32767}, "B0000000000000N00000000EA00000-9999000999"},
     };
     for (const Case& c : cases) {
-        FIO_FixEntry fix;
-        fix.seconds = c.seconds;
-        fix.latitude = c.latitude;
-        fix.longitude = c.longitude;
-        fix.pressureAltitude = c.pressure;
-        fix.gnssAltitude = c.gnss;
-        fix.valid = c.valid;
-        fix.enl = c.enl;
         IgcCapture out;
-        velkano::writeFixLine(out.file(), fix);
+        velkano::writeFixLine(out.file(), c.fix);
         EXPECT_EQ(out.text(), std::string(c.line) + "\n");
         EXPECT_EQ(std::string(c.line).size(), 41u);
     }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "driver_library.h"
-#include "flight_file_encoder.h"
+#include "example_flight.h"
 #include "igc_output.h"
 #include "mem_file.h"
 
@@ -88,16 +88,8 @@ TEST(IgcText, RefusesLinesWithoutTheirRecordsLayout) {
 
 // The text the flight driver prints reads back to the flight that was encoded.
 TEST(IgcText, ReadsBackWhatTheFlightDriverPrints) {
-    testenc::FlightFields desc;
-    desc.day = 9;
-    desc.month = 8;
-    desc.year = 2015;
-    desc.recorderMaker = "LXV";
-    desc.recorderSerial = "A1B";
+    testenc::FlightFields desc = testenc::exampleFlight(0, 0);
     desc.pilot = "J\xF6rg M\xFCller";
-    desc.gliderType = "Duo";
-    desc.gliderId = "D-1234";
-    desc.competitionId = "X1";
     const double points[][2] = {{47.5, 8.25}, {-33.125, -70.5}, {46.0, 7.0}};
     for (const auto& p : points) {
         testenc::TaskEntryFields entry;
@@ -128,13 +120,13 @@ TEST(IgcText, ReadsBackWhatTheFlightDriverPrints) {
     driver.ExitDriver();
 
     const IgcFlightText flight = parseIgcText(capture.contents());
-    EXPECT_EQ(flight.recorderMaker, "LXV");
-    EXPECT_EQ(flight.recorderSerial, "A1B");
-    EXPECT_EQ(flight.date.year * 10000 + flight.date.month * 100 + flight.date.day, 20150809);
+    EXPECT_EQ(flight.recorderMaker, "ABC");  // the A record's three letters
+    EXPECT_EQ(flight.recorderSerial, desc.recorderSerial);
+    EXPECT_EQ(flight.date.year * 10000 + flight.date.month * 100 + flight.date.day, 20040705);
     EXPECT_EQ(flight.header("PLT"), desc.pilot);
-    EXPECT_EQ(flight.header("GTY"), "Duo");
-    EXPECT_EQ(flight.header("GID"), "D-1234");
-    EXPECT_EQ(flight.header("CID"), "X1");
+    EXPECT_EQ(flight.header("GTY"), desc.gliderType);
+    EXPECT_EQ(flight.header("GID"), desc.gliderId);
+    EXPECT_EQ(flight.header("CID"), desc.competitionId);
     EXPECT_EQ(flight.declaredTurnpoints, 1);
     // Takeoff and landing around the three declared points.
     ASSERT_EQ(flight.task.size(), 5u);

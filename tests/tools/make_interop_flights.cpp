@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "flight_file_encoder.h"
+#include "example_flight.h"
 #include "host_test_support.h"
 
 namespace {
@@ -19,15 +19,10 @@ using testenc::FixFields;
 using testenc::FlightFields;
 using testenc::FlightFileFields;
 
-// A short track: one fix every ten seconds from start, heading north-east.
+// The example flight on a short track: one fix every ten seconds from start, heading
+// north-east.
 FlightFields track(int32_t start, int count) {
-    FlightFields flight;
-    flight.day = 14;
-    flight.month = 6;
-    flight.year = 2009;
-    flight.recorderMaker = "TST";
-    flight.recorderSerial = "42";
-    flight.pilot = "Interop Pilot";
+    FlightFields flight = testenc::exampleFlight(0, 0);
     for (int i = 0; i < count; ++i) {
         FixFields fix;
         fix.seconds = start + 10 * i;

@@ -1,0 +1,47 @@
+#include "example_flight.h"
+
+#include <string>
+
+namespace testenc {
+
+TpRecordFields exampleTurnpoint(int32_t number) {
+    TpRecordFields made;
+    made.number = number;
+    made.name = "Point " + std::to_string(number);
+    made.shortName = "P" + std::to_string(number);
+    made.latitude = 46.5 + number * 0.125;
+    made.longitude = 7.25 - number * 0.0625;
+    made.elevation = 450 + number;
+    return made;
+}
+
+FixFields exampleFix(int i) {
+    FixFields made;
+    made.latitude = 47.5 + i * 0.001;
+    made.longitude = 8.25 - i * 0.002;
+    made.seconds = 47109 + 4 * i;
+    made.pressureAltitude = 1234 + i;
+    made.gnssAltitude = 1250 + i;
+    made.enl = 7;
+    return made;
+}
+
+FlightFields exampleFlight(int fixCount, int taskPoints) {
+    FlightFields made;
+    for (int i = 0; i < fixCount; ++i) made.fixes.push_back(exampleFix(i));
+    made.day = 5;
+    made.month = 7;
+    made.year = 2004;
+    made.recorderMaker = "ABCD";
+    made.recorderSerial = "12345";
+    made.recorderType = "LOGGER 7";
+    made.pilot = "Ann Example";
+    made.gliderType = "Club 15";
+    made.gliderId = "D-1234";
+    made.competitionId = "X1";
+    made.competitionClass = "Club";
+    for (int i = 0; i < taskPoints; ++i) made.task.push_back({exampleTurnpoint(i + 1)});
+    return made;
+}
+
+}  // namespace testenc
