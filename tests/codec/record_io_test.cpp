@@ -144,8 +144,8 @@ TEST(RecordIo, CoordPairWithWrongTagThrowsAndLeavesDestinations) {
         readCoordPair(file, latitude, longitude);
         FAIL() << "no error";
     } catch (const FIO_Error& error) {
-        EXPECT_EQ(error.message, "bad object");
-        EXPECT_EQ(error.code, -2);
+        EXPECT_EQ(error.message, FIO_Error::kBadObject);
+        EXPECT_EQ(error.code, FIO_Error::kMalformed);
     }
     EXPECT_EQ(latitude, 1.5f);
     EXPECT_EQ(longitude, 2.5f);

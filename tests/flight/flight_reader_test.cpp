@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "driver_checks.h"
 #include "flight_conversion.h"
 #include "flight_file_encoder.h"
 #include "flight_reader.h"
@@ -18,6 +19,7 @@ using testenc::FixFields;
 using testenc::FlightFields;
 using testenc::FlightFileFields;
 using testenc::TaskEntryFields;
+using testing_support::expectFioError;
 
 TaskEntryFields taskPoint(const std::string& name, double latitude, double longitude) {
     TaskEntryFields entry;
@@ -25,19 +27,6 @@ TaskEntryFields taskPoint(const std::string& name, double latitude, double longi
     entry.record.latitude = latitude;
     entry.record.longitude = longitude;
     return entry;
-}
-
-template <typename Fn>
-void expectFioError(Fn&& fn, const char* message) {
-    try {
-        fn();
-        ADD_FAILURE() << "no FIO_Error";
-    } catch (const FIO_Error& error) {
-        EXPECT_EQ(error.message, message);
-        EXPECT_EQ(error.code, -2);
-        EXPECT_EQ(error.param1, 0);
-        EXPECT_EQ(error.param2, 0);
-    }
 }
 
 TEST(FlightHeaderTest, ReadsVersionAndCountBehindTheMagic) {
@@ -84,8 +73,8 @@ TEST(FlightHeaderTest, CountLimits) {
     };
     const Case cases[] = {
         {0, "Velkano Flight File", true},
-        {16384, "Velkano Flight File", true},
-        {16385, "Velkano Flight File", false},
+        {velkano::kMaxRecordCount, "Velkano Flight File", true},
+        {velkano::kMaxRecordCount + 1, "Velkano Flight File", false},
         {-1, "Velkano Flight File", false},
         {-32768, "Velkano Flight File", false},
         // Not the magic: the count is then the int16 "Ve" at offset 0.
@@ -106,7 +95,7 @@ TEST(FlightHeaderTest, CountLimits) {
             EXPECT_EQ(state.flights.total, c.count);
             EXPECT_EQ(state.flights.done, 0);
         } else {
-            expectFioError([&] { velkano::startFlightFile(state, file); }, "bad file");
+            expectFioError([&] { velkano::startFlightFile(state, file); }, FIO_Error::kBadFile);
             EXPECT_EQ(state.version, 4);
             EXPECT_EQ(state.flights.total, 9);
             EXPECT_EQ(state.flights.done, 4);
@@ -210,7 +199,7 @@ TEST(FixListTest, AnnouncedCounts) {
     MemFile file(testenc::encodeFlightRecord(hostile, 5));
     file.Seek(2, CFile::begin);
     std::vector<FIO_FixEntry> fixes;
-    expectFioError([&] { velkano::readFixList(file, fixes); }, "bad object");
+    expectFioError([&] { velkano::readFixList(file, fixes); }, FIO_Error::kBadObject);
 }
 
 TEST(TextBlockTest, DefaultsAndTrimming) {
@@ -279,7 +268,8 @@ TEST(BadTagTest, AnyWrongTagPrintsNothingAndCountsNothing) {
         MemFile file(testenc::encodeFlightFile(desc));
         velkano::FlightState state;
         IgcCapture out;
-        expectFioError([&] { velkano::convertFlight(state, file, out.file()); }, "bad object");
+        expectFioError([&] { velkano::convertFlight(state, file, out.file()); },
+                       FIO_Error::kBadObject);
         EXPECT_EQ(out.text(), "");
         EXPECT_EQ(state.flights.done, 0);
         EXPECT_EQ(state.flights.total, 1);
@@ -324,8 +314,8 @@ TEST(CutFileTest, EveryCutOfAFlightFileFailsAfterTheFlightsBeforeIt) {
         } catch (const FIO_Error& e) {
             error = e.message;
         }
-        const std::string expected = length < header         ? "bad file"
-                                     : length < bytes.size() ? "bad object"
+        const std::string expected = length < header         ? FIO_Error::kBadFile
+                                     : length < bytes.size() ? FIO_Error::kBadObject
                                                              : "";
         EXPECT_EQ(error, expected) << length;
         ASSERT_EQ(printed.size(), length < firstEnd       ? 0u

@@ -15,13 +15,7 @@
 
 namespace {
 
-using testing_support::readFileBytes;
-using testing_support::ScratchDir;
-using testing_support::writeFileBytes;
-
-constexpr unsigned kRead = CStdioFile::typeBinary | CStdioFile::modeRead;
-constexpr unsigned kCreate =
-    CStdioFile::typeBinary | CStdioFile::modeCreate | CStdioFile::modeWrite;
+using namespace testing_support;
 
 std::vector<uint8_t> countingBytes(size_t size) {
     std::vector<uint8_t> bytes(size);
@@ -35,7 +29,7 @@ TEST(CStdioFileFieldsTest, ReadsEveryFieldWidthInOrderUpToAShortLastField) {
         // Three whole fields and a last one that lacks a byte.
         const std::vector<uint8_t> content = countingBytes(4 * width - 1);
         writeFileBytes(dir.file("fields.bin"), content);
-        CStdioFile file(dir.file("fields.bin"), kRead);
+        CStdioFile file(dir.file("fields.bin"), kHostRead);
         std::vector<uint8_t> read;
         for (int field = 0; field < 4; ++field) {
             std::vector<uint8_t> buffer(width, 0xEE);
@@ -54,7 +48,7 @@ TEST(CStdioFileFieldsTest, WritesEveryFieldWidthInOrder) {
     ScratchDir dir;
     std::vector<uint8_t> expected;
     {
-        CStdioFile file(dir.file("fields.bin"), kCreate);
+        CStdioFile file(dir.file("fields.bin"), kHostWrite);
         for (uint32_t width = 1; width <= 12; ++width) {
             const std::vector<uint8_t> field = countingBytes(width);
             file.Write(field.data(), width);
@@ -77,7 +71,7 @@ TEST(CStdioFileFieldsTest, MixedOperationsMatchAnInMemoryFile) {
     std::mt19937 random(15);
     const auto pick = [&](uint32_t below) { return static_cast<uint32_t>(random() % below); };
     {
-        CStdioFile file(path, kCreate | CStdioFile::modeReadWrite);
+        CStdioFile file(path, kHostWrite | CStdioFile::modeReadWrite);
         for (int step = 0; step < 4000; ++step) {
             const uint32_t width = widths[pick(std::size(widths))];
             const uint32_t op = pick(10);

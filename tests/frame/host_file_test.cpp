@@ -12,19 +12,13 @@
 
 namespace {
 
-using testing_support::readFileBytes;
-using testing_support::ScratchDir;
-using testing_support::writeFileBytes;
-
-constexpr unsigned kRead = CStdioFile::typeBinary | CStdioFile::modeRead;
-constexpr unsigned kCreate =
-    CStdioFile::typeBinary | CStdioFile::modeCreate | CStdioFile::modeWrite;
+using namespace testing_support;
 
 TEST(CStdioFileTest, TracksPositionThroughWritesSeeksAndReads) {
     ScratchDir dir;
     const std::string path = dir.file("a.bin");
     {
-        CStdioFile file(path, kCreate | CStdioFile::modeReadWrite);
+        CStdioFile file(path, kHostWrite | CStdioFile::modeReadWrite);
         EXPECT_EQ(file.GetPosition(), 0u);
         EXPECT_EQ(file.GetFilePath(), path);
         file.Write("abcdef", 6);
@@ -44,7 +38,7 @@ TEST(CStdioFileTest, TracksPositionThroughWritesSeeksAndReads) {
 TEST(CStdioFileTest, ShortReadFillsTheMissingBytesWithZeros) {
     ScratchDir dir;
     writeFileBytes(dir.file("short.bin"), {1, 2, 3});
-    CStdioFile file(dir.file("short.bin"), kRead);
+    CStdioFile file(dir.file("short.bin"), kHostRead);
     uint8_t buffer[8];
     std::fill(std::begin(buffer), std::end(buffer), 0xEE);
     EXPECT_EQ(file.Read(buffer, 8), 3u);
@@ -99,14 +93,14 @@ TEST(CStdioFileTest, OpenFailureThrowsWithCauseErrnoAndName) {
 TEST(CStdioFileTest, SeekBeforeTheStartThrows) {
     ScratchDir dir;
     writeFileBytes(dir.file("s.bin"), {1, 2});
-    CStdioFile file(dir.file("s.bin"), kRead);
+    CStdioFile file(dir.file("s.bin"), kHostRead);
     EXPECT_THROW(file.Seek(-5, CFile::begin), CFileException);
 }
 
 // Writes wait in the file's buffer; the device's refusal must still reach the caller.
 TEST(CStdioFileTest, WriteToAFullDeviceThrowsOnFlushOrClose) {
     for (const bool close : {false, true}) {
-        CStdioFile full("/dev/full", kCreate);
+        CStdioFile full("/dev/full", kHostWrite);
         full.Write("abc", 3);  // buffered
         try {
             close ? full.Close() : full.Flush();
@@ -123,7 +117,7 @@ TEST(CStdioFileTest, WriteToAFullDeviceThrowsOnFlushOrClose) {
 TEST(IgcPrintfTest, PrintsFormattedText) {
     ScratchDir dir;
     {
-        CStdioFile out(dir.file("o.igc"), kCreate);
+        CStdioFile out(dir.file("o.igc"), kHostWrite);
         igcPrintf(out, "B%02d%05d\n", 7, -5);
         EXPECT_EQ(out.GetPosition(), 9u);
         out.Write("xy", 2);

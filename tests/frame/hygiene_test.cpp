@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "driver_library.h"
+#include "driver_checks.h"
 #include "flight_file_encoder.h"
 #include "host_test_support.h"
 #include "mem_file.h"
@@ -32,15 +33,7 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using testing_support::driverPath;
-using testing_support::openDescriptorCount;
-using testing_support::readFileBytes;
-using testing_support::ScratchDir;
-using testing_support::writeFileBytes;
-
-constexpr unsigned kHostRead = CStdioFile::typeBinary | CStdioFile::modeRead;
-constexpr unsigned kHostWrite =
-    CStdioFile::typeBinary | CStdioFile::modeCreate | CStdioFile::modeWrite;
+using namespace testing_support;
 constexpr int kCycles = 25;
 
 // Heap blocks nothing points to any more; 0 without a leak checker in the build.
@@ -210,7 +203,7 @@ TEST_F(HygieneTest, UnloadInTheMiddleOfAWritePassClosesTheCompanionWithItsRecord
         expectReleased("after the unload");
     }
     // Closing flushed what was written before the unload.
-    Bytes expected = testenc::encodeFileHeader(testenc::kTpFileMagic, {}, 2);
+    Bytes expected = testenc::encodeFileHeader(velkano::kTpFileMagic, {}, 2);
     const Bytes record = testenc::encodeTpRecord(testenc::tpFieldsFromEntry(alpha, 1));
     expected.insert(expected.end(), record.begin(), record.end());
     EXPECT_EQ(readFileBytes(path("task.top")), expected);
@@ -223,15 +216,6 @@ struct FailedPass {
     std::function<void(DriverLibrary&, const ScratchDir&)> run;
 };
 
-void expectFioError(const std::function<void()>& call, const std::string& message) {
-    try {
-        call();
-        ADD_FAILURE() << "no FIO_Error";
-    } catch (const FIO_Error& error) {
-        EXPECT_EQ(error.message, message);
-    }
-}
-
 const FailedPass kFailedPasses[] = {
     {"malformed turnpoint record", "Velkano17Rte.drf",
      [](DriverLibrary& driver, const ScratchDir& dir) {
@@ -240,7 +224,7 @@ const FailedPass kFailedPasses[] = {
          broken.comment = "a comment long enough to live on the heap, not in the string";
          writeFileBytes(dir.file("t.top"), testenc::encodeTpFile({{}, broken}));
          writeFileBytes(dir.file("t.rtx"), testenc::encodeTaskFile({}));
-         expectFioError([&] { readTask(driver, dir.file("t.rtx")); }, "bad object");
+         expectFioError([&] { readTask(driver, dir.file("t.rtx")); }, FIO_Error::kBadObject);
      }},
     {"malformed route after added points", "Velkano17Rte.drf",
      [](DriverLibrary& driver, const ScratchDir& dir) {
@@ -248,15 +232,15 @@ const FailedPass kFailedPasses[] = {
          route.listed = {{1, 0}, {2, 0}, {3, 0, 'x'}};
          writeFileBytes(dir.file("t.top"), testenc::encodeTpFile({}));
          writeFileBytes(dir.file("t.rtx"), testenc::encodeTaskFile({route}));
-         expectFioError([&] { readTask(driver, dir.file("t.rtx")); }, "bad object");
+         expectFioError([&] { readTask(driver, dir.file("t.rtx")); }, FIO_Error::kBadObject);
      }},
     {"task count out of range", "Velkano17Rte.drf",
      [](DriverLibrary& driver, const ScratchDir& dir) {
          testenc::FileFrameFields frame;
-         frame.count = 0x4001;
+         frame.count = velkano::kMaxRecordCount + 1;
          writeFileBytes(dir.file("t.top"), testenc::encodeTpFile({}));
          writeFileBytes(dir.file("t.rtx"), testenc::encodeTaskFile({}, frame));
-         expectFioError([&] { readTask(driver, dir.file("t.rtx")); }, "bad file");
+         expectFioError([&] { readTask(driver, dir.file("t.rtx")); }, FIO_Error::kBadFile);
      }},
     {"missing companion", "Velkano17Rte.drf",
      [](DriverLibrary& driver, const ScratchDir& dir) {
@@ -279,7 +263,7 @@ const FailedPass kFailedPasses[] = {
          file.flights = {flight};
          writeFileBytes(dir.file("f.flt"), testenc::encodeFlightFile(file));
          expectFioError([&] { convertFlights(driver, dir.file("f.flt"), dir.file("f.igc")); },
-                        "bad object");
+                        FIO_Error::kBadObject);
      }},
 };
 
@@ -318,12 +302,12 @@ Bytes withTurnpoint(testenc::TpRecordFields record) {
 
 std::vector<OverstatedCount> overstatedCounts() {
     testenc::FileFrameFields manyRoutes;
-    manyRoutes.count = 0x4000;
+    manyRoutes.count = velkano::kMaxRecordCount;
     testenc::RouteRecordFields manyPoints;
     manyPoints.listed = {{1, 0}};
     manyPoints.listedCount = 0x7FFF;
     testenc::FlightFileFields manyFlights;
-    manyFlights.flightCount = 0x4000;
+    manyFlights.flightCount = velkano::kMaxRecordCount;
     manyFlights.flights.resize(1);
     testenc::FlightFileFields manyFixes;
     manyFixes.flights.resize(1);
@@ -365,7 +349,7 @@ TEST_F(HygieneTest, CountsTheFileCannotBackEndInAnErrorAtOnce) {
             }
             ADD_FAILURE() << test.name << ": no FIO_Error";
         } catch (const FIO_Error& error) {
-            EXPECT_EQ(error.message, "bad object") << test.name;
+            EXPECT_EQ(error.message, FIO_Error::kBadObject) << test.name;
         }
         EXPECT_EQ(ok, test.expectedOk) << test.name;
         EXPECT_LE(file.reads, file.size() + 64) << test.name;

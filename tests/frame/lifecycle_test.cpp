@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "driver_checks.h"
 #include "byte_writer.h"
 #include "driver_library.h"
 #include "flight_state.h"
@@ -139,7 +140,7 @@ protected:
     // Runs one FIO_ReadObject on the task file, then closes the task file: afterwards only
     // the driver's companion file is open.
     void readOnce(DriverLibrary& driver) {
-        CStdioFile taskFile(dir_.file("tasks.rtx"), CStdioFile::typeBinary | CStdioFile::modeRead);
+        CStdioFile taskFile(dir_.file("tasks.rtx"), testing_support::kHostRead);
         FIO_TPEntry entry;
         FIO_Route route;
         driver.ReadObject(&taskFile, &entry, &route);
@@ -188,22 +189,18 @@ TEST_F(CompanionLifetimeTest, UnloadWithoutExitClosesTheCompanionFile) {
 
 TEST_F(CompanionLifetimeTest, MalformedInputThrowsFioErrorAcrossTheLibraryBoundary) {
     ByteWriter task;
-    task.text("Velkano TASK File", 51).u8(26).i16(5).i16(0x4001);
+    task.text(velkano::kTaskFileMagic, velkano::kMagicWidth)
+        .u8(26)
+        .i16(5)
+        .i16(velkano::kMaxRecordCount + 1);
     testing_support::writeFileBytes(dir_.file("tasks.rtx"), task.bytes);
     DriverLibrary driver(driverPath("Velkano17Rte.drf"));
     ASSERT_NE(driver.InitDriver(), nullptr);
-    CStdioFile taskFile(dir_.file("tasks.rtx"), CStdioFile::typeBinary | CStdioFile::modeRead);
+    CStdioFile taskFile(dir_.file("tasks.rtx"), testing_support::kHostRead);
     FIO_TPEntry entry;
     FIO_Route route;
-    try {
-        driver.ReadObject(&taskFile, &entry, &route);
-        FAIL() << "no exception";
-    } catch (const FIO_Error& error) {
-        EXPECT_EQ(error.message, "bad file");
-        EXPECT_EQ(error.code, -2);
-        EXPECT_EQ(error.param1, 0);
-        EXPECT_EQ(error.param2, 0);
-    }
+    testing_support::expectFioError([&] { driver.ReadObject(&taskFile, &entry, &route); },
+                                    FIO_Error::kBadFile);
     driver.ExitDriver();
 }
 
@@ -212,7 +209,7 @@ TEST_F(CompanionLifetimeTest, MissingCompanionThrowsTheFileExceptionAndRetries) 
     DriverLibrary driver(driverPath("Velkano17Rte.drf"));
     auto* state = static_cast<velkano::RouteState*>(driver.InitDriver());
     ASSERT_NE(state, nullptr);
-    CStdioFile taskFile(dir_.file("tasks.rtx"), CStdioFile::typeBinary | CStdioFile::modeRead);
+    CStdioFile taskFile(dir_.file("tasks.rtx"), testing_support::kHostRead);
     FIO_TPEntry entry;
     FIO_Route route;
     try {

@@ -8,7 +8,6 @@
 namespace {
 
 using namespace route_host;
-using testing_support::writeFileBytes;
 
 // a.rtx and a.bak both lie beside a.top: the turnpoints go to the host once, whichever task
 // file asks, and switching between the two does not start them over.

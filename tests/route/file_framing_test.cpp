@@ -52,11 +52,12 @@ struct CountCase {
 TEST(FileHeaderTest, CountLimitsOfEachFile) {
     const CountCase cases[] = {
         {0, "", ""},
-        {-1, "", "bad file"},
-        {-32768, "", "bad file"},
-        {16384, "bad object", "bad object"},  // accepted; the missing first record fails
-        {16385, "bad file", "bad file"},
-        {32767, "bad file", "bad file"},
+        {-1, "", FIO_Error::kBadFile},
+        {-32768, "", FIO_Error::kBadFile},
+        // Accepted; the missing first record fails.
+        {velkano::kMaxRecordCount, FIO_Error::kBadObject, FIO_Error::kBadObject},
+        {velkano::kMaxRecordCount + 1, FIO_Error::kBadFile, FIO_Error::kBadFile},
+        {32767, FIO_Error::kBadFile, FIO_Error::kBadFile},
     };
     for (const auto& c : cases) {
         velkano::RouteState state;
@@ -67,10 +68,11 @@ TEST(FileHeaderTest, CountLimitsOfEachFile) {
         EXPECT_EQ(errorOf([&] { readOneTp(state, tpFile); }), c.tpError) << c.count;
         EXPECT_EQ(errorOf([&] { readOneRoute(state, taskFile); }), c.taskError) << c.count;
         // A refused count leaves the totals as they were.
-        EXPECT_EQ(state.turnpoints.total, c.tpError == "bad file" ? 7 : c.count) << c.count;
-        EXPECT_EQ(state.routes.total, c.taskError == "bad file" ? 7 : c.count) << c.count;
-        EXPECT_EQ(state.turnpoints.done, c.tpError == "bad file" ? 3 : 0) << c.count;
-        EXPECT_EQ(state.routes.done, c.taskError == "bad file" ? 3 : 0) << c.count;
+        EXPECT_EQ(state.turnpoints.total, c.tpError == FIO_Error::kBadFile ? 7 : c.count)
+            << c.count;
+        EXPECT_EQ(state.routes.total, c.taskError == FIO_Error::kBadFile ? 7 : c.count) << c.count;
+        EXPECT_EQ(state.turnpoints.done, c.tpError == FIO_Error::kBadFile ? 3 : 0) << c.count;
+        EXPECT_EQ(state.routes.done, c.taskError == FIO_Error::kBadFile ? 3 : 0) << c.count;
         EXPECT_EQ(taskFile.GetPosition(), testenc::kFileHeaderSize) << c.count;
     }
 }
@@ -97,9 +99,9 @@ TEST(FileHeaderTest, MagicDecidesBetweenHeaderAndHeaderless) {
         {"old version and marker", frame("Velkano TASK File", 0, 3), "", 56},
         {"headerless", headerless, "", 2},
         // Without the magic the first two bytes, "Ve", are an oversized count.
-        {"magic runs on", frame("Velkano TASK File2"), "bad file", 0},
-        {"turnpoint magic", frame("Velkano TP File"), "bad file", 0},
-        {"magic without terminator", frame(std::string(51, 'V')), "bad file", 0},
+        {"magic runs on", frame("Velkano TASK File2"), FIO_Error::kBadFile, 0},
+        {"turnpoint magic", frame("Velkano TP File"), FIO_Error::kBadFile, 0},
+        {"magic without terminator", frame(std::string(51, 'V')), FIO_Error::kBadFile, 0},
     };
     for (const auto& c : cases) {
         testenc::RouteRecordFields record;
@@ -183,7 +185,7 @@ TEST(FileHeaderTest, EveryCutThatLosesARecordFails) {
          {routeEnd, routeEnd + testenc::routeRecordSize(5, 1)},
          {7, 3},
          readRoutes,
-         "bad file"},
+         FIO_Error::kBadFile},
     };
     for (const FileCase& c : cases) {
         for (size_t length = 0; length <= c.bytes.size(); ++length) {
@@ -193,8 +195,8 @@ TEST(FileHeaderTest, EveryCutThatLosesARecordFails) {
             size_t whole = 0;
             while (whole < c.recordEnds.size() && c.recordEnds[whole] <= length) ++whole;
             const std::string error = length == 0                   ? c.empty
-                                      : length < header             ? "bad file"
-                                      : whole < c.recordEnds.size() ? "bad object"
+                                      : length < header             ? FIO_Error::kBadFile
+                                      : whole < c.recordEnds.size() ? FIO_Error::kBadObject
                                                                     : "";
             EXPECT_EQ(reading.error, error) << length;
             const size_t kept = length == 0 ? 0 : whole;
@@ -274,28 +276,36 @@ FIO_Route* makeRoute(int32_t id) {
     return route;
 }
 
-TEST(ShortWriteTest, TrailerCorrectsTheCountOfAShortTaskFile) {
-    MemFile file;
-    velkano::RouteState state;
-    ASSERT_TRUE(velkano::startTaskFile(state, file, 3));
-    std::unique_ptr<FIO_Route> route(makeRoute(8));
-    ASSERT_TRUE(velkano::writeNextRoute(state, file, *route));
-    velkano::finishTaskFile(state, file);
+// A task file announced for more routes than it got has its count corrected with the
+// trailer; a full one is not touched again.
+TEST(ShortWriteTest, TrailerLeavesTheCountOfEveryTaskFileRight) {
+    for (const int32_t announced : {3, 1}) {
+        SCOPED_TRACE(announced);
+        MemFile file;
+        velkano::RouteState state;
+        ASSERT_TRUE(velkano::startTaskFile(state, file, announced));
+        std::unique_ptr<FIO_Route> route(makeRoute(8));
+        ASSERT_TRUE(velkano::writeNextRoute(state, file, *route));
+        const int writesBefore = file.writes;
+        velkano::finishTaskFile(state, file);
+        if (announced == 1) {
+            EXPECT_EQ(file.writes - writesBefore, 3);  // id, 13 zeros, 76 zeros
+        }
 
-    const size_t recordSize = testenc::routeRecordSize(5, 0);
-    ByteWriter expected;
-    expected.raw(testenc::encodeFileHeader(testenc::kTaskFileMagic, {}, 1));
-    expected.raw(testenc::encodeRouteRecord(testenc::routeFieldsFromRoute(*route)));
-    expected.raw(testenc::taskFileTrailer(8));
-    EXPECT_EQ(file.bytes(), expected.bytes);
-    EXPECT_EQ(file.GetPosition(), 56 + recordSize + 93);
-    EXPECT_EQ(state.routes.total, 1);
+        ByteWriter expected;
+        expected.raw(testenc::encodeFileHeader(velkano::kTaskFileMagic, {}, 1));
+        expected.raw(testenc::encodeRouteRecord(testenc::routeFieldsFromRoute(*route)));
+        expected.raw(testenc::taskFileTrailer(8));
+        EXPECT_EQ(file.bytes(), expected.bytes);
+        EXPECT_EQ(file.GetPosition(), expected.bytes.size());
+        EXPECT_EQ(state.routes.total, 1);
 
-    MemFile reread(file.bytes());
-    velkano::RouteState reader;
-    FIO_Route back;
-    EXPECT_TRUE(velkano::readNextRoute(reader, reread, back));
-    EXPECT_FALSE(velkano::readNextRoute(reader, reread, back));
+        MemFile reread(file.bytes());
+        velkano::RouteState reader;
+        FIO_Route back;
+        EXPECT_TRUE(velkano::readNextRoute(reader, reread, back));
+        EXPECT_FALSE(velkano::readNextRoute(reader, reread, back));
+    }
 }
 
 TEST(ShortWriteTest, TrailerCorrectsTheCountOfAShortTurnpointFile) {
@@ -305,7 +315,7 @@ TEST(ShortWriteTest, TrailerCorrectsTheCountOfAShortTurnpointFile) {
     ASSERT_TRUE(velkano::startTpFile(state, file, 2));
     velkano::finishTpFile(state, file);
     ByteWriter expected;
-    expected.raw(testenc::encodeFileHeader(testenc::kTpFileMagic, {}, 0));
+    expected.raw(testenc::encodeFileHeader(velkano::kTpFileMagic, {}, 0));
     expected.raw(testenc::tpFileTrailer(4));
     EXPECT_EQ(file.bytes(), expected.bytes);
 }
@@ -334,18 +344,6 @@ TEST(ShortWriteTest, LeavesHeadersItDidNotWriteAlone) {
     EXPECT_EQ(taskOut.bytes()[54], 9);
     EXPECT_EQ(tpOut.bytes()[54], 9);
     EXPECT_EQ(state.routes.total, 5);
-}
-
-TEST(ShortWriteTest, FullFilesAreNotTouchedAgain) {
-    MemFile file;
-    velkano::RouteState state;
-    ASSERT_TRUE(velkano::startTaskFile(state, file, 1));
-    std::unique_ptr<FIO_Route> route(makeRoute(1));
-    ASSERT_TRUE(velkano::writeNextRoute(state, file, *route));
-    const int writesBefore = file.writes;
-    velkano::finishTaskFile(state, file);
-    EXPECT_EQ(file.writes - writesBefore, 3);  // id, 13 zeros, 76 zeros
-    EXPECT_EQ(file.bytes()[54], 1);
 }
 
 }  // namespace

@@ -12,19 +12,20 @@
 #include <vector>
 
 #include "driver_library.h"
+#include "driver_checks.h"
 #include "host_test_support.h"
 #include "route_file_encoder.h"
+#include "velkano/fio_codes.h"
 #include "velkano/host_file.h"
 #include "velkano/host_records.h"
 
 namespace route_host {
 
+using namespace testing_support;
+using testenc::RouteRecordFields;
+using testenc::TpRecordFields;
 using Bytes = std::vector<uint8_t>;
 using Points = std::vector<std::pair<int32_t, int32_t>>;  // number, role
-
-inline constexpr unsigned kHostRead = CStdioFile::typeBinary | CStdioFile::modeRead;
-inline constexpr unsigned kHostWrite =
-    CStdioFile::typeBinary | CStdioFile::modeCreate | CStdioFile::modeWrite;
 
 inline Points pointsOf(const FIO_Route& route) {
     Points points;
@@ -73,6 +74,41 @@ struct ReadPass {
     }
 };
 
+// Makes the given number of FIO_ReadObject calls, or reads until -1 when calls is 0.
+inline ReadPass readObjects(DriverLibrary& fio, CFile& task, int calls = 0) {
+    ReadPass pass;
+    for (int i = 0; calls == 0 || i < calls; ++i) {
+        FIO_TPEntry entry;
+        auto route = std::make_unique<FIO_Route>();
+        const int32_t result = fio.ReadObject(&task, &entry, route.get());
+        pass.results.push_back(result);
+        if (result == 1) pass.turnpoints.push_back(entry);
+        if (result == 2) pass.routes.push_back(std::move(route));
+        if (calls == 0 && (result == -1 || i > 2 * velkano::kMaxRecordCount + 4)) break;
+    }
+    return pass;
+}
+
+// A whole write pass as a host makes it: the header announcing tpCount turnpoints and
+// routeCount routes, the turnpoints, the routes and the closing header. Returns how many of
+// those calls the driver accepted.
+inline int writePass(DriverLibrary& fio, const std::string& taskPath, int32_t tpCount,
+                     int32_t routeCount, std::vector<FIO_TPEntry> turnpoints,
+                     const std::vector<FIO_Route*>& routes) {
+    CStdioFile task(taskPath, kHostWrite);
+    FIO_Header header;
+    header.kind = FIO_Header::kBegin;
+    header.turnpointCount = tpCount;
+    header.routeCount = routeCount;
+    int accepted = fio.WriteHeader(&task, &header) == 1;
+    for (FIO_TPEntry& entry : turnpoints) accepted += fio.WriteTP(nullptr, &entry) == 1;
+    for (FIO_Route* route : routes) accepted += fio.WriteRoute(&task, route) == 1;
+    header.kind = FIO_Header::kEnd;
+    accepted += fio.WriteHeader(&task, &header) == 1;
+    task.Close();
+    return accepted;
+}
+
 class RouteDriverTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_NE(fio.InitDriver(), nullptr); }
@@ -80,25 +116,11 @@ protected:
 
     std::string path(const std::string& name) const { return dir.file(name); }
 
-    // Makes the given number of FIO_ReadObject calls, or reads until -1 when calls is 0.
     ReadPass read(const std::string& taskPath, int calls = 0) {
         CStdioFile task(taskPath, kHostRead);
-        return readFrom(task, calls);
+        return readObjects(fio, task, calls);
     }
-
-    ReadPass readFrom(CFile& task, int calls = 0) {
-        ReadPass pass;
-        for (int i = 0; calls == 0 || i < calls; ++i) {
-            FIO_TPEntry entry;
-            auto route = std::make_unique<FIO_Route>();
-            const int32_t result = fio.ReadObject(&task, &entry, route.get());
-            pass.results.push_back(result);
-            if (result == 1) pass.turnpoints.push_back(entry);
-            if (result == 2) pass.routes.push_back(std::move(route));
-            if (calls == 0 && (result == -1 || i > 2 * 16384 + 4)) break;
-        }
-        return pass;
-    }
+    ReadPass readFrom(CFile& task, int calls = 0) { return readObjects(fio, task, calls); }
 
     int32_t header(CFile& task, int32_t kind, int32_t tps = 0, int32_t routes = 0) {
         FIO_Header record;

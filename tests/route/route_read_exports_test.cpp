@@ -12,10 +12,6 @@
 namespace {
 
 using namespace route_host;
-using testenc::RouteRecordFields;
-using testenc::TpRecordFields;
-using testing_support::readFileBytes;
-using testing_support::writeFileBytes;
 
 struct SequenceCase {
     const char* what;
@@ -134,29 +130,16 @@ TEST_F(RouteDriverTest, MalformedInputReachesTheHost) {
     EXPECT_EQ(before.results, (std::vector<int32_t>{1, 2}));
     FIO_TPEntry entry;
     FIO_Route route;
-    try {
-        fio.ReadObject(&task, &entry, &route);
-        ADD_FAILURE() << "no error";
-    } catch (const FIO_Error& error) {
-        EXPECT_EQ(error.message, "bad object");
-        EXPECT_EQ(error.code, -2);
-        EXPECT_EQ(error.param1, 0);
-        EXPECT_EQ(error.param2, 0);
-    }
+    expectFioError([&] { fio.ReadObject(&task, &entry, &route); }, FIO_Error::kBadObject);
     EXPECT_EQ(route.id, 5);  // read before the bad point tag
     writeFileBytes(path("big.top"), testenc::encodeTpFile({}, [] {
                        testenc::FileFrameFields frame;
-                       frame.count = 16385;
+                       frame.count = velkano::kMaxRecordCount + 1;
                        return frame;
                    }()));
     writeFileBytes(path("big.rtx"), testenc::encodeTaskFile({}));
     CStdioFile big(path("big.rtx"), kHostRead);
-    try {
-        fio.ReadObject(&big, &entry, &route);
-        ADD_FAILURE() << "no error";
-    } catch (const FIO_Error& error) {
-        EXPECT_EQ(error.message, "bad file");
-    }
+    expectFioError([&] { fio.ReadObject(&big, &entry, &route); }, FIO_Error::kBadFile);
 }
 
 TEST_F(RouteDriverTest, MissingCompanionFailsUntilItExists) {
@@ -177,7 +160,7 @@ TEST_F(RouteDriverTest, ExportsRefuseWithoutStateOrObjects) {
     FIO_Route route;
     route.addPoint(1, 1, -1);
     FIO_Header begin;
-    begin.kind = 3;
+    begin.kind = FIO_Header::kBegin;
     EXPECT_EQ(fio.ReadObject(&task, nullptr, &route), -1);
     EXPECT_EQ(fio.ReadObject(nullptr, &entry, &route), -1);
     EXPECT_EQ(fio.WriteHeader(&task, nullptr), -1);

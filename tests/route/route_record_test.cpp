@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "driver_checks.h"
 #include "byte_writer.h"
 #include "route_operations.h"
 #include "mem_file.h"
@@ -168,13 +169,9 @@ TEST(ReadRouteTest, BadTagStopsWhereItWasFound) {
         velkano::RouteState state;
         state.maxRouteId = 3;
         FIO_Route route;
-        try {
-            velkano::readNextRoute(state, file, route);
-            ADD_FAILURE() << c.where << ": no error";
-        } catch (const FIO_Error& error) {
-            EXPECT_EQ(error.message, "bad object") << c.where;
-            EXPECT_EQ(error.code, -2);
-        }
+        SCOPED_TRACE(c.where);
+        testing_support::expectFioError([&] { velkano::readNextRoute(state, file, route); },
+                                        FIO_Error::kBadObject);
         EXPECT_EQ(file.GetPosition(), testenc::kFileHeaderSize + c.consumed) << c.where;
         EXPECT_EQ(pointsOf(route), c.kept) << c.where;
         EXPECT_EQ(route.id, c.consumed > 2 ? 12 : 0) << c.where;

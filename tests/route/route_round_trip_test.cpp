@@ -15,19 +15,13 @@
 namespace {
 
 using namespace route_host;
-using testenc::RouteRecordFields;
-using testenc::TpRecordFields;
-using testing_support::readFileBytes;
-using testing_support::writeFileBytes;
 
 // Host turnpoint i of a write pass, every member the files carry set.
 FIO_TPEntry hostTurnpoint(int i) {
-    static const int32_t kinds[] = {1,   4,    5,    7,    8,    10,   256,  512,
-                                    768, 1024, 1536, 1792, 2048, 2304, 2560, 2816};
     static const char* const frequencies[] = {"118.000", "122.500", "130.125", "0.000"};
     FIO_TPEntry entry;
     entry.number = 1000 + i;  // not written: the file numbers its records itself
-    entry.kind = kinds[i % 16];
+    entry.kind = velkano::kKinds[static_cast<size_t>(i) % std::size(velkano::kKinds)];
     entry.name = "Turnpoint " + std::to_string(i);
     entry.shortName = "T" + std::to_string(i % 1000);
     entry.comment = std::string(static_cast<size_t>(i % 100), 'c');
@@ -35,10 +29,12 @@ FIO_TPEntry hostTurnpoint(int i) {
     entry.markFlag = i % 2;
     entry.latitude = -80.0f + static_cast<float>(i % 1600) * 0.1f;
     entry.longitude = 179.5f - static_cast<float>(i % 3590) * 0.1f;
-    entry.icaoCode = entry.kind & 0xff00 ? "ED" + std::string(1, 'A' + i % 26) + "X" : "";
+    entry.icaoCode =
+        entry.kind & velkano::kAirfieldKindMask ? "ED" + std::string(1, 'A' + i % 26) + "X" : "";
     entry.frequency = frequencies[i % 4];
     if (i % 3 != 0) {
-        static const int32_t surfaces[] = {0, 1, 3};
+        static const int32_t surfaces[] = {velkano::kSurfaceH, velkano::kSurfaceG,
+                                           velkano::kSurfaceF};
         entry.runwayLength = 300 + i % 2000;
         entry.runwayDirection = (i * 7) % 361;
         entry.surface = surfaces[i % 3];
@@ -53,7 +49,9 @@ std::unique_ptr<FIO_Route> hostRoute(int j, int tpCount) {
     route->name = std::string(static_cast<size_t>(j % 210), 'r') + std::to_string(j);
     const int size = 1 + j % 6;
     for (int k = 0; k < size; ++k) {
-        route->addPoint(1 + (j * 13 + k * 7) % tpCount, (j + k) % 3 == 0 ? 3 : 1, -1);
+        const int32_t role =
+            (j + k) % 3 == 0 ? velkano::kRoleFlaggedTurnpoint : velkano::kRoleTurnpoint;
+        route->addPoint(1 + (j * 13 + k * 7) % tpCount, role, -1);
     }
     return route;
 }
@@ -62,32 +60,24 @@ std::unique_ptr<FIO_Route> hostRoute(int j, int tpCount) {
 Points readBackOf(const FIO_Route& route) {
     const auto& p = route.points;
     const size_t size = p.size();
-    if (size == 1) return {{p[0]->number, 6}, {p[0]->number, 5}};
-    Points points{{p[0]->number, 6}};
+    using namespace velkano;
+    if (size == 1) return {{p[0]->number, kRoleBeforeStart}, {p[0]->number, kRoleAfterFinish}};
+    Points points{{p[0]->number, kRoleBeforeStart}};
     for (size_t i = 1; i + 1 < size; ++i) {
-        const int32_t role = i == 1 ? 4 : i == size - 2 ? 7 : p[i]->role == 3 ? 3 : 1;
+        const int32_t role = i == 1                                ? kRoleStart
+                             : i == size - 2                       ? kRoleFinish
+                             : p[i]->role == kRoleFlaggedTurnpoint ? kRoleFlaggedTurnpoint
+                                                                   : kRoleTurnpoint;
         points.emplace_back(p[i]->number, role);
     }
-    points.emplace_back(p[size - 1]->number, 5);
+    points.emplace_back(p[size - 1]->number, kRoleAfterFinish);
     return points;
 }
 
-void expectSameTurnpoint(const FIO_TPEntry& written, const FIO_TPEntry& read, int32_t number) {
-    EXPECT_EQ(read.number, number);
-    EXPECT_EQ(read.kind, written.kind) << number;
-    EXPECT_EQ(read.name, written.name) << number;
-    EXPECT_EQ(read.shortName, written.shortName) << number;
-    EXPECT_EQ(read.comment, written.comment) << number;
-    EXPECT_EQ(read.elevation, written.elevation) << number;
-    EXPECT_EQ(read.markFlag, written.markFlag) << number;
-    EXPECT_EQ(read.latitude, written.latitude) << number;
-    EXPECT_EQ(read.longitude, written.longitude) << number;
-    EXPECT_EQ(read.icaoCode, written.icaoCode) << number;
-    EXPECT_EQ(read.frequency, written.frequency) << number;
-    EXPECT_EQ(read.runwayLength, written.runwayLength) << number;
-    EXPECT_EQ(read.runwayDirection, written.runwayDirection) << number;
-    EXPECT_EQ(read.surface, written.surface) << number;
-    EXPECT_EQ(read.role, 1) << number;
+// The entry read back is the one written but for its number, which the file gives it.
+void expectSameTurnpoint(FIO_TPEntry written, const FIO_TPEntry& read, int32_t number) {
+    written.number = number;
+    EXPECT_EQ(entryMembers(read), entryMembers(written));
 }
 
 // Writes tpCount turnpoints and routeCount routes through the exports, reads them back
@@ -101,40 +91,19 @@ std::pair<double, double> roundTrip(DriverLibrary& fio, const std::string& taskP
     for (int i = 0; i < tpCount; ++i) turnpoints.push_back(hostTurnpoint(i));
     for (int j = 0; j < routeCount; ++j) routes.push_back(hostRoute(j, std::max(tpCount, 1)));
 
+    std::vector<FIO_Route*> routePointers;
+    for (const auto& route : routes) routePointers.push_back(route.get());
+
     const auto writeStart = Clock::now();
-    int accepted = 0;
-    {
-        CStdioFile task(taskPath, kHostWrite);
-        FIO_Header header;
-        header.kind = 3;
-        header.turnpointCount = tpCount;
-        header.routeCount = routeCount;
-        accepted += fio.WriteHeader(&task, &header) == 1;
-        for (auto& entry : turnpoints) accepted += fio.WriteTP(nullptr, &entry) == 1;
-        for (auto& route : routes) accepted += fio.WriteRoute(&task, route.get()) == 1;
-        header.kind = 4;
-        accepted += fio.WriteHeader(&task, &header) == 1;
-        task.Close();
-    }
+    EXPECT_EQ(writePass(fio, taskPath, tpCount, routeCount, turnpoints, routePointers),
+              tpCount + routeCount + 2);
     fio.ExitDriver();
     const double writeSeconds = std::chrono::duration<double>(Clock::now() - writeStart).count();
-    EXPECT_EQ(accepted, tpCount + routeCount + 2);
 
     EXPECT_NE(fio.InitDriver(), nullptr);
     const auto readStart = Clock::now();
-    ReadPass pass;
-    {
-        CStdioFile task(taskPath, kHostRead);
-        for (int call = 0; call <= tpCount + routeCount; ++call) {
-            FIO_TPEntry entry;
-            auto route = std::make_unique<FIO_Route>();
-            const int32_t result = fio.ReadObject(&task, &entry, route.get());
-            pass.results.push_back(result);
-            if (result == 1) pass.turnpoints.push_back(std::move(entry));
-            if (result == 2) pass.routes.push_back(std::move(route));
-            if (result == -1) break;
-        }
-    }
+    CStdioFile task(taskPath, kHostRead);
+    const ReadPass pass = readObjects(fio, task);
     const double readSeconds = std::chrono::duration<double>(Clock::now() - readStart).count();
 
     EXPECT_EQ(pass.results.back(), -1);
@@ -148,7 +117,7 @@ std::pair<double, double> roundTrip(DriverLibrary& fio, const std::string& taskP
         const FIO_Route& written = *routes[j];
         const FIO_Route& back = *pass.routes[j];
         EXPECT_EQ(back.id, written.id);
-        EXPECT_EQ(back.name, written.name.substr(0, 200));
+        EXPECT_EQ(back.name, written.name.substr(0, velkano::kRouteNameWidth - 1));
         EXPECT_EQ(pointsOf(back), readBackOf(written)) << written.id;
     }
     return {writeSeconds, readSeconds};
@@ -162,9 +131,10 @@ TEST_F(RouteDriverTest, RoundTripsEveryMember) {
 }
 
 TEST_F(RouteDriverTest, RoundTripsTheLargestCounts) {
-    const auto [writeSeconds, readSeconds] = roundTrip(fio, path("full.rtx"), 16384, 16384);
-    std::printf("[ timing ] 16384 turnpoints + 16384 routes: write %.3f s, read %.3f s\n",
-                writeSeconds, readSeconds);
+    const auto [writeSeconds, readSeconds] =
+        roundTrip(fio, path("full.rtx"), velkano::kMaxRecordCount, velkano::kMaxRecordCount);
+    std::printf("[ timing ] %d turnpoints + %d routes: write %.3f s, read %.3f s\n",
+                velkano::kMaxRecordCount, velkano::kMaxRecordCount, writeSeconds, readSeconds);
     RecordProperty("write_ms", static_cast<int>(writeSeconds * 1000));
     RecordProperty("read_ms", static_cast<int>(readSeconds * 1000));
 }

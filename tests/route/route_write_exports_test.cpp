@@ -13,10 +13,6 @@
 namespace {
 
 using namespace route_host;
-using testenc::RouteRecordFields;
-using testenc::TpRecordFields;
-using testing_support::readFileBytes;
-using testing_support::writeFileBytes;
 
 TEST_F(RouteDriverTest, WritePassProducesBothFilesByteForByte) {
     FIO_TPEntry first = smallTurnpoint("Alpha");
@@ -28,21 +24,21 @@ TEST_F(RouteDriverTest, WritePassProducesBothFilesByteForByte) {
     route.addPoint(2, 3, -1);
     route.addPoint(1, 1, -1);
     CStdioFile task(path("tasks.rtx"), kHostWrite);
-    EXPECT_EQ(header(task, 3, 2, 1), 1);
+    EXPECT_EQ(header(task, FIO_Header::kBegin, 2, 1), 1);
     EXPECT_EQ(fio.WriteTP(nullptr, &first), 1);
     EXPECT_EQ(fio.WriteTP(nullptr, &second), 1);
     EXPECT_EQ(fio.WriteTP(nullptr, &first), -1);
     EXPECT_EQ(fio.WriteRoute(&task, &route), 1);
     EXPECT_EQ(fio.WriteRoute(&task, &route), -1);
-    EXPECT_EQ(header(task, 4), 1);
+    EXPECT_EQ(header(task, FIO_Header::kEnd), 1);
     task.Close();
 
     // The companion is complete at the end of the pass, before the driver closes it.
     EXPECT_EQ(readFileBytes(path("tasks.top")),
-              concat({headerOf(testenc::kTpFileMagic, 2), tpRecordOf(first, 1),
+              concat({headerOf(velkano::kTpFileMagic, 2), tpRecordOf(first, 1),
                       tpRecordOf(second, 2), testenc::tpFileTrailer(2)}));
     EXPECT_EQ(readFileBytes(path("tasks.rtx")),
-              concat({headerOf(testenc::kTaskFileMagic, 1),
+              concat({headerOf(velkano::kTaskFileMagic, 1),
                       testenc::encodeRouteRecord(testenc::routeFieldsFromRoute(route)),
                       testenc::taskFileTrailer(12)}));
 }
@@ -64,26 +60,26 @@ TEST_F(RouteDriverTest, HeaderKindsAndPositions) {
         CStdioFile task(path("tasks.rtx"), kHostWrite);
         const uint8_t junk[3] = {1, 2, 3};
         task.Write(junk, 3);
-        EXPECT_EQ(header(task, 3, 1, 1), -1);
+        EXPECT_EQ(header(task, FIO_Header::kBegin, 1, 1), -1);
         task.Close();
     }
     fio.ExitDriver();
-    EXPECT_EQ(readFileBytes(path("tasks.top")), headerOf(testenc::kTpFileMagic, 1));
+    EXPECT_EQ(readFileBytes(path("tasks.top")), headerOf(velkano::kTpFileMagic, 1));
     EXPECT_EQ(readFileBytes(path("tasks.rtx")), (Bytes{1, 2, 3}));
 
     ASSERT_NE(fio.InitDriver(), nullptr);
     {
         CStdioFile task(path("tasks.rtx"), kHostWrite);
-        EXPECT_EQ(header(task, 3), 1);
-        EXPECT_EQ(header(task, 4), 1);
-        EXPECT_EQ(header(task, 4), 1);
+        EXPECT_EQ(header(task, FIO_Header::kBegin), 1);
+        EXPECT_EQ(header(task, FIO_Header::kEnd), 1);
+        EXPECT_EQ(header(task, FIO_Header::kEnd), 1);
         task.Close();
     }
     EXPECT_EQ(readFileBytes(path("tasks.top")),
-              concat({headerOf(testenc::kTpFileMagic, 0), testenc::tpFileTrailer(0),
+              concat({headerOf(velkano::kTpFileMagic, 0), testenc::tpFileTrailer(0),
                       testenc::tpFileTrailer(0)}));
     EXPECT_EQ(readFileBytes(path("tasks.rtx")),
-              concat({headerOf(testenc::kTaskFileMagic, 0), testenc::taskFileTrailer(0),
+              concat({headerOf(velkano::kTaskFileMagic, 0), testenc::taskFileTrailer(0),
                       testenc::taskFileTrailer(0)}));
 }
 
@@ -101,7 +97,7 @@ TEST_F(RouteDriverTest, WritesBeforeAHeaderAreRefused) {
 TEST_F(RouteDriverTest, SecondWritePassOfTheSameFileIsRefused) {
     for (int pass = 0; pass < 2; ++pass) {
         CStdioFile task(path("tasks.rtx"), kHostWrite);
-        EXPECT_EQ(header(task, 3, 0, 0), pass == 0 ? 1 : -1) << pass;
+        EXPECT_EQ(header(task, FIO_Header::kBegin, 0, 0), pass == 0 ? 1 : -1) << pass;
     }
 }
 
@@ -111,25 +107,12 @@ TEST_F(RouteDriverTest, AnotherTaskFileGetsItsOwnCompanion) {
     FIO_Route route;
     route.id = 3;
     route.addPoint(1, 1, -1);
-    {
-        CStdioFile a(path("a.rtx"), kHostWrite);
-        EXPECT_EQ(header(a, 3, 1, 1), 1);
-        EXPECT_EQ(fio.WriteTP(nullptr, &alpha), 1);
-        EXPECT_EQ(fio.WriteRoute(&a, &route), 1);
-        EXPECT_EQ(header(a, 4), 1);
-    }
+    EXPECT_EQ(writePass(fio, path("a.rtx"), 1, 1, {alpha}, {&route}), 4);
     const Bytes aCompanion = readFileBytes(path("a.top"));
     route.id = 4;
-    {
-        CStdioFile b(path("b.rtx"), kHostWrite);
-        EXPECT_EQ(header(b, 3, 2, 1), 1);
-        // The first companion is closed and left as it was.
-        EXPECT_EQ(readFileBytes(path("a.top")), aCompanion);
-        EXPECT_EQ(fio.WriteTP(nullptr, &bravo), 1);
-        EXPECT_EQ(fio.WriteTP(nullptr, &alpha), 1);
-        EXPECT_EQ(fio.WriteRoute(&b, &route), 1);
-        EXPECT_EQ(header(b, 4), 1);
-    }
+    EXPECT_EQ(writePass(fio, path("b.rtx"), 2, 1, {bravo, alpha}, {&route}), 5);
+    // The first companion was closed and left as it was.
+    EXPECT_EQ(readFileBytes(path("a.top")), aCompanion);
     fio.ExitDriver();
     ASSERT_NE(fio.InitDriver(), nullptr);
     const ReadPass a = read(path("a.rtx"));
@@ -153,7 +136,7 @@ TEST_F(RouteDriverTest, RouteWithoutPointsLeavesTheTaskFileReadable) {
     writeFileBytes(path("tasks.top"), {});
     {
         CStdioFile task(path("tasks.rtx"), kHostWrite);
-        EXPECT_EQ(header(task, 3, 0, 2), 1);
+        EXPECT_EQ(header(task, FIO_Header::kBegin, 0, 2), 1);
         const uint32_t before = task.GetPosition();
         try {
             fio.WriteRoute(&task, &empty);
@@ -166,7 +149,7 @@ TEST_F(RouteDriverTest, RouteWithoutPointsLeavesTheTaskFileReadable) {
         route.id = 6;
         EXPECT_EQ(fio.WriteRoute(&task, &route), 1);
         EXPECT_EQ(fio.WriteRoute(&task, &route), -1);
-        EXPECT_EQ(header(task, 4), 1);
+        EXPECT_EQ(header(task, FIO_Header::kEnd), 1);
     }
     // The refused route counted for neither the routes written nor the trailer's highest id.
     const Bytes task = readFileBytes(path("tasks.rtx"));
@@ -181,18 +164,12 @@ TEST_F(RouteDriverTest, ShortWritePassReadsBackWhatWasWritten) {
     FIO_Route route;
     route.id = 21;
     route.addPoint(1, 1, -1);
-    {
-        CStdioFile task(path("tasks.rtx"), kHostWrite);
-        EXPECT_EQ(header(task, 3, 3, 2), 1);
-        EXPECT_EQ(fio.WriteTP(nullptr, &entry), 1);
-        EXPECT_EQ(fio.WriteRoute(&task, &route), 1);
-        EXPECT_EQ(header(task, 4), 1);
-    }
+    EXPECT_EQ(writePass(fio, path("tasks.rtx"), 3, 2, {entry}, {&route}), 4);
     EXPECT_EQ(readFileBytes(path("tasks.top")),
-              concat({headerOf(testenc::kTpFileMagic, 1), tpRecordOf(entry, 1),
+              concat({headerOf(velkano::kTpFileMagic, 1), tpRecordOf(entry, 1),
                       testenc::tpFileTrailer(1)}));
     EXPECT_EQ(readFileBytes(path("tasks.rtx")),
-              concat({headerOf(testenc::kTaskFileMagic, 1),
+              concat({headerOf(velkano::kTaskFileMagic, 1),
                       testenc::encodeRouteRecord(testenc::routeFieldsFromRoute(route)),
                       testenc::taskFileTrailer(21)}));
     fio.ExitDriver();
@@ -203,11 +180,11 @@ TEST_F(RouteDriverTest, ShortWritePassReadsBackWhatWasWritten) {
 TEST_F(RouteDriverTest, CompanionThatCannotBeCreatedIsRetried) {
     std::filesystem::create_directory(path("tasks.top"));
     CStdioFile task(path("tasks.rtx"), kHostWrite);
-    EXPECT_THROW(header(task, 3, 0, 0), CFileException);
+    EXPECT_THROW(header(task, FIO_Header::kBegin, 0, 0), CFileException);
     EXPECT_EQ(task.GetPosition(), 0u);
     std::filesystem::remove(path("tasks.top"));
-    EXPECT_EQ(header(task, 3, 0, 0), 1);
-    EXPECT_EQ(header(task, 4), 1);
+    EXPECT_EQ(header(task, FIO_Header::kBegin, 0, 0), 1);
+    EXPECT_EQ(header(task, FIO_Header::kEnd), 1);
 }
 
 }  // namespace

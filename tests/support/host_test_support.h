@@ -6,7 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "velkano/host_file.h"
+
 namespace testing_support {
+
+// The modes a host opens its task and flight files with.
+inline constexpr unsigned kHostRead = CStdioFile::typeBinary | CStdioFile::modeRead;
+inline constexpr unsigned kHostWrite =
+    CStdioFile::typeBinary | CStdioFile::modeCreate | CStdioFile::modeWrite;
 
 // Path of a built driver (e.g. "Velkano17Rte.drf").
 std::string driverPath(const std::string& fileName);

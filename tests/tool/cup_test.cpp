@@ -211,9 +211,9 @@ TEST(Cup, ImportRefusesAndWritesNothing) {
     const std::string header = "name,code,country,lat,lon,elev,style\n";
     const std::string row = "\"A\",,,5000.000N,01000.000E,1m,1\n";
     std::string manyRows = header;
-    for (int i = 0; i <= 16384; ++i) manyRows += row;
+    for (int i = 0; i <= velkano::kMaxRecordCount; ++i) manyRows += row;
     std::string manyTasks = header + row + "-----Related Tasks-----\n";
-    for (int i = 0; i <= 16384; ++i) manyTasks += "\"T\",\"A\",\"A\"\n";
+    for (int i = 0; i <= velkano::kMaxRecordCount; ++i) manyTasks += "\"T\",\"A\",\"A\"\n";
     struct Case {
         std::string cup;
         std::vector<std::string> options;

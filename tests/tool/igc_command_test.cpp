@@ -152,7 +152,7 @@ TEST(IgcCommand, AMalformedFlightKeepsTheFlightsBeforeItAndTheNextFileIsConverte
     testing_support::writeFileBytes(dir.file("good.flt"), testenc::encodeFlightFile(good));
 
     testenc::FlightFileFields tooMany;
-    tooMany.flightCount = 16385;
+    tooMany.flightCount = velkano::kMaxRecordCount + 1;
     testing_support::writeFileBytes(dir.file("count.flt"), testenc::encodeFlightFile(tooMany));
     // Cut inside its second flight; too short for a header; empty; sound but without flights.
     testing_support::writeFileBytes(dir.file("cut.flt"),

@@ -101,13 +101,13 @@ TEST(TaskJson, RefusesWithThePathOfTheOffendingItem) {
 }
 
 TEST(TaskJson, RefusesMoreTurnpointsOrRoutesThanAFileHolds) {
-    EXPECT_EQ(refusalOf(manyTurnpoints(16384)).pointer, "(accepted)");
-    const Refusal tooMany = refusalOf(manyTurnpoints(16385));
+    EXPECT_EQ(refusalOf(manyTurnpoints(velkano::kMaxRecordCount)).pointer, "(accepted)");
+    const Refusal tooMany = refusalOf(manyTurnpoints(velkano::kMaxRecordCount + 1));
     EXPECT_EQ(tooMany.pointer, "/turnpoints");
     EXPECT_EQ(tooMany.message, "16385 turnpoints; a task file holds at most 16384");
 
     std::string routes = R"({"routes":[{})";
-    for (int i = 1; i < 16385; ++i) routes += ",{}";
+    for (int i = 0; i < velkano::kMaxRecordCount; ++i) routes += ",{}";
     EXPECT_EQ(refusalOf(routes + "]}").pointer, "/routes");
 }
 

@@ -10,20 +10,14 @@
 #include <stdexcept>
 #include <string>
 
+#include "driver_checks.h"
 #include "host_test_support.h"
 #include "route_file_encoder.h"
 #include "velkano/fio_exports.h"
 
 namespace {
 
-using testing_support::driverPath;
-using testing_support::readFileBytes;
-using testing_support::ScratchDir;
-using testing_support::writeFileBytes;
-
-constexpr unsigned kHostRead = CStdioFile::typeBinary | CStdioFile::modeRead;
-constexpr unsigned kHostWrite =
-    CStdioFile::typeBinary | CStdioFile::modeCreate | CStdioFile::modeWrite;
+using namespace testing_support;
 
 // A driver loaded by path whose entries are found by ordinal only, as the host finds them.
 class OrdinalDriver {
@@ -146,13 +140,7 @@ TEST_F(ExceptionAcrossModulesTest, MalformedRouteRecordRaisesFIO_Error) {
     FIO_TPEntry entry;
     FIO_Route host;
     ASSERT_EQ(readObject(&task, &entry, &host), 1);
-    try {
-        readObject(&task, &entry, &host);
-        ADD_FAILURE() << "no exception";
-    } catch (const FIO_Error& error) {
-        EXPECT_EQ(error.message, "bad object");
-        EXPECT_EQ(error.code, FIO_Error::kMalformed);
-    }
+    expectFioError([&] { readObject(&task, &entry, &host); }, FIO_Error::kBadObject);
 }
 
 TEST_F(ExceptionAcrossModulesTest, MissingCompanionRaisesTheFileExceptionNamingIt) {
@@ -208,8 +196,8 @@ TEST(UnloadTest, UnloadWithoutExitFlushesAndClosesTheCompanionBeingWritten) {
     driver.unload();
     const auto bytes = readFileBytes(top);
     ASSERT_GT(bytes.size(), testenc::kFileHeaderSize);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + testenc::kTpFileMagic.size()),
-              testenc::kTpFileMagic);
+    const std::string magic = velkano::kTpFileMagic;
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + magic.size()), magic);
     EXPECT_TRUE(std::filesystem::remove(top, error)) << error.message();
 }
 
