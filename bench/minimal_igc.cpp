@@ -8,20 +8,24 @@
 
 #include "ko_point.h"
 #include "real48.h"
+#include "velkano/fio_codes.h"
 
 namespace bench {
 
 namespace {
 
-constexpr char kMagic[] = "Velkano Flight File";
+using namespace velkano;
+
 constexpr size_t kHeaderSize = 56;
 constexpr size_t kVersionOffset = 52;
 constexpr size_t kCountOffset = 54;
 constexpr size_t kFixSize = 31;
 constexpr size_t kFixListTrailer = 33;
-constexpr size_t kTextBlockSize = 145;
 constexpr size_t kTaskPrefix = 24;
-constexpr int kMaxTask = 20;
+constexpr size_t kTextBlockSize = kRecorderMakerWidth + kRecorderSerialWidth + kRecorderTypeWidth +
+                                  kPilotWidth + kOldGliderTypeWidth + kCompetitionIdWidth +
+                                  kCompetitionClassWidth;
+constexpr int kMaxTaskSize = 20;
 
 // A read-only view that refuses to step past the end.
 class Cursor {
@@ -95,8 +99,9 @@ bool readTaskPoint(Cursor& in, TaskPoint& point) {
     if (!in.tag('n')) return false;
     const int32_t version = in.i16();
     in.skip(4 + 1);
-    point.name = in.text(30);
-    const std::string_view shortName = version >= 5 ? in.text(20) : std::string_view();
+    point.name = in.text(kTurnpointNameWidth);
+    const std::string_view shortName =
+        version >= 5 ? in.text(kTurnpointShortNameWidth) : std::string_view();
     if (shortName.size() > point.name.size()) point.name = shortName;
     if (!in.tag('r')) return false;
     point.longitude = in.real();
@@ -114,7 +119,7 @@ bool readTaskPoint(Cursor& in, TaskPoint& point) {
         if (!in.tag('r')) return false;
         in.skip(12);
     }
-    in.skip(6 + 6 + 31 + 6);
+    in.skip(6 + 6 + kTurnpointIcaoWidth + 6);
     if (!in.tag('2')) return false;
     const int32_t runways = in.i16();
     in.skip(4);
@@ -125,7 +130,7 @@ bool readTaskPoint(Cursor& in, TaskPoint& point) {
     in.skip(1 + 6 + 1 + 6 + 6);
     if (version >= 2) in.skip(1);
     if (version >= 3) in.skip(2);
-    if (version >= 4) in.skip(2 + 100 + 4);
+    if (version >= 4) in.skip(2 + kTurnpointCommentWidth + 4);
     return in.ok();
 }
 
@@ -158,7 +163,7 @@ int32_t twoDigitYear(int32_t year) {
 
 bool minimalIgc(std::span<const uint8_t> file, std::string& out) {
     Cursor in(file);
-    if (in.text(51) != kMagic) return false;
+    if (in.text(kMagicWidth) != kFlightFileMagic) return false;
     in.seek(kVersionOffset);
     const int32_t version = in.i16();
     in.seek(kCountOffset);
@@ -180,20 +185,22 @@ bool minimalIgc(std::span<const uint8_t> file, std::string& out) {
     const int32_t marker = in.i16();
     (void)marker;  // the extension block after the task is not needed
     const size_t textAt = in.at();
-    std::string maker = printable(in.text(4));
+    std::string maker = printable(in.text(kRecorderMakerWidth));
     if (maker.size() < 3) maker = "XXX";
-    std::string serial = printable(in.text(6));
+    std::string serial = printable(in.text(kRecorderSerialWidth));
     if (serial.empty()) serial = "001";
-    const std::string recorderType = printable(in.text(31));
-    const std::string pilot = printable(in.text(41));
-    const std::string gliderType = printable(in.text(version >= 7 ? 31 : 41));
-    const std::string gliderId = version >= 7 ? printable(in.text(10)) : std::string();
-    const std::string competitionId = printable(in.text(11));
-    const std::string competitionClass = printable(in.text(11));
+    const std::string recorderType = printable(in.text(kRecorderTypeWidth));
+    const std::string pilot = printable(in.text(kPilotWidth));
+    const bool gliderIdField = version >= 7;  // carved out of the old glider type field
+    const std::string gliderType =
+        printable(in.text(gliderIdField ? kGliderTypeWidth : kOldGliderTypeWidth));
+    const std::string gliderId = gliderIdField ? printable(in.text(kGliderIdWidth)) : "";
+    const std::string competitionId = printable(in.text(kCompetitionIdWidth));
+    const std::string competitionClass = printable(in.text(kCompetitionClassWidth));
     in.seek(textAt + kTextBlockSize);
 
     const int taskSize = version >= 6 ? 20 : 10;
-    std::array<TaskPoint, kMaxTask> task{};
+    std::array<TaskPoint, kMaxTaskSize> task{};
     int declared = 0;
     for (int i = 0; i < taskSize; ++i) {
         in.skip(kTaskPrefix);

@@ -8,7 +8,7 @@
 
 #include "bench_inputs.h"
 #include "flight_conversion.h"
-#include "flight_file_encoder.h"
+#include "example_flight.h"
 #include "mem_file.h"
 #include "minimal_igc.h"
 
@@ -72,19 +72,9 @@ TEST(MinimalIgcTest, PrintsTheDriversTextForEveryLayoutAndOddValue) {
     cases.push_back({"benchmark flight", bench::flightFile(300)});
 
     FlightFields odd = track(6);
-    const int altitudes[] = {-32768, 32767, -5, 0, 99, -1};
+    testenc::setExtremeFixValues(odd.fixes);
     const int32_t seconds[] = {-1, 86400, 90061, INT32_MAX, INT32_MIN, 0};
-    const double latitudes[] = {90.0, -90.0, 95.0, -0.0, 89.99999, 62.953125};
-    const double longitudes[] = {180.0, -180.0, 190.0, -0.0, 179.99999, -2.5};
-    for (size_t i = 0; i < odd.fixes.size(); ++i) {
-        odd.fixes[i].pressureAltitude = altitudes[i];
-        odd.fixes[i].gnssAltitude = altitudes[(i + 3) % 6];
-        odd.fixes[i].enl = altitudes[(i + 1) % 6];
-        odd.fixes[i].validity = i % 2 == 0 ? 0x80 : 0;
-        odd.fixes[i].seconds = seconds[i];
-        odd.fixes[i].latitude = latitudes[i];
-        odd.fixes[i].longitude = longitudes[i];
-    }
+    for (size_t i = 0; i < odd.fixes.size(); ++i) odd.fixes[i].seconds = seconds[i];
     odd.recorderMaker = "AB ";
     odd.recorderSerial = "";
     odd.pilot = "Tab\there  ";

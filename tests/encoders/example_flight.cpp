@@ -1,5 +1,7 @@
 #include "example_flight.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace testenc {
@@ -15,6 +17,8 @@ TpRecordFields exampleTurnpoint(int32_t number) {
     return made;
 }
 
+namespace {
+
 FixFields exampleFix(int i) {
     FixFields made;
     made.latitude = 47.5 + i * 0.001;
@@ -24,6 +28,24 @@ FixFields exampleFix(int i) {
     made.gnssAltitude = 1250 + i;
     made.enl = 7;
     return made;
+}
+
+}  // namespace
+
+void setExtremeFixValues(std::vector<FixFields>& fixes) {
+    constexpr int kAltitudes[] = {-32768, 32767, -5, 0, 99, -1};
+    constexpr int kEnl[] = {-1, 32767, 1000, 999, 0, -32768};
+    constexpr double kLatitudes[] = {90.0, -90.0, 95.0, -0.0, 89.99999, 62.953125};
+    constexpr double kLongitudes[] = {180.0, -180.0, 190.0, -0.0, 179.99999, -2.5};
+    for (size_t i = 0; i < std::min<size_t>(fixes.size(), std::size(kAltitudes)); ++i) {
+        FixFields& fix = fixes[i];
+        fix.pressureAltitude = kAltitudes[i];
+        fix.gnssAltitude = kAltitudes[(i + 3) % std::size(kAltitudes)];
+        fix.enl = kEnl[i];
+        fix.validity = i % 2 == 0 ? 0x80 : 0;
+        fix.latitude = kLatitudes[i];
+        fix.longitude = kLongitudes[i];
+    }
 }
 
 FlightFields exampleFlight(int fixCount, int taskPoints) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "flight_file_encoder.h"
 #include "tp_record_encoder.h"
@@ -14,11 +15,14 @@ namespace testenc {
 // Alps so that every number lands on its own coordinates.
 TpRecordFields exampleTurnpoint(int32_t number);
 
-// Fix i of the example track: four seconds apart from 13:05:09, drifting south-east, valid.
-FixFields exampleFix(int i);
+// Gives the first six fixes values at the edges of what the IGC writer prints: altitudes and
+// engine noise beyond their columns, the poles and the date line and beyond them, negative
+// zero, validity bytes other than 0 and 1. Their times stay as they are.
+void setExtremeFixValues(std::vector<FixFields>& fixes);
 
 // Dated 5 July 2004, recorder ABCD 12345 of type "LOGGER 7", every text of the header set;
-// fixCount example fixes and example turnpoints 1 to taskPoints as its task.
+// fixCount valid fixes four seconds apart from 13:05:09, drifting north-west, and example
+// turnpoints 1 to taskPoints as its task.
 FlightFields exampleFlight(int fixCount, int taskPoints);
 
 }  // namespace testenc

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace testenc {
 
@@ -108,25 +109,18 @@ void parseDate(std::string_view line, IgcLog& log) {
 
 void parseHeader(std::string_view line, IgcLog& log, bool& dateSeen) {
     if (line.size() < 5) return;
+    static constexpr std::pair<std::string_view, std::string IgcLog::*> kTexts[] = {
+        {"FTY", &IgcLog::recorderType},  {"PLT", &IgcLog::pilot},
+        {"GTY", &IgcLog::gliderType},    {"GID", &IgcLog::gliderId},
+        {"CID", &IgcLog::competitionId}, {"CCL", &IgcLog::competitionClass}};
     const std::string_view code = line.substr(2, 3);
-    const auto setOnce = [&](std::string& field) {
-        if (field.empty()) field = headerValue(line);
-    };
     if (code == "DTE" && !dateSeen) {
         parseDate(line, log);
         dateSeen = true;
-    } else if (code == "FTY") {
-        setOnce(log.recorderType);
-    } else if (code == "PLT") {
-        setOnce(log.pilot);
-    } else if (code == "GTY") {
-        setOnce(log.gliderType);
-    } else if (code == "GID") {
-        setOnce(log.gliderId);
-    } else if (code == "CID") {
-        setOnce(log.competitionId);
-    } else if (code == "CCL") {
-        setOnce(log.competitionClass);
+    }
+    // The first line of each kind counts.
+    for (const auto& [textCode, member] : kTexts) {
+        if (code == textCode && (log.*member).empty()) log.*member = headerValue(line);
     }
 }
 

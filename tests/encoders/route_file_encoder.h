@@ -17,7 +17,6 @@
 namespace testenc {
 
 inline constexpr size_t kFileHeaderSize = 56;
-inline constexpr size_t kTpTrailerSize = 5;
 inline constexpr size_t kTaskTrailerSize = 93;
 
 // How a file opens. By default: the file's magic, marker 26, version 5 and a count equal to

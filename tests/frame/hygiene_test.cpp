@@ -15,6 +15,7 @@
 #include "host_test_support.h"
 #include "mem_file.h"
 #include "route_file_encoder.h"
+#include "route_host.h"
 #include "tp_record_encoder.h"
 #include "velkano/fio_error.h"
 #include "velkano/host_file.h"
@@ -46,52 +47,24 @@ int leakedBlocks() {
 }
 
 FIO_TPEntry turnpoint(const std::string& name) {
-    FIO_TPEntry entry;
-    entry.name = name;
+    FIO_TPEntry entry = route_host::smallTurnpoint(name);
     entry.comment = "a comment long enough to live on the heap, not in the string";
-    entry.latitude = 46.25f;
-    entry.longitude = 7.5f;
     return entry;
-}
-
-int32_t writeHeader(DriverLibrary& driver, CFile& task, int32_t kind, int32_t tps = 0,
-                    int32_t routes = 0) {
-    FIO_Header header;
-    header.kind = kind;
-    header.turnpointCount = tps;
-    header.routeCount = routes;
-    return driver.WriteHeader(&task, &header);
 }
 
 // A whole write pass: two turnpoints and one route.
 void writeTask(DriverLibrary& driver, const std::string& taskPath) {
-    CStdioFile task(taskPath, kHostWrite);
-    ASSERT_EQ(writeHeader(driver, task, FIO_Header::kBegin, 2, 1), 1);
-    FIO_TPEntry alpha = turnpoint("Alpha");
-    FIO_TPEntry bravo = turnpoint("Bravo");
-    ASSERT_EQ(driver.WriteTP(nullptr, &alpha), 1);
-    ASSERT_EQ(driver.WriteTP(nullptr, &bravo), 1);
-    FIO_Route route;
-    route.id = 3;
-    route.name = "a route name long enough to live on the heap";
-    route.addPoint(1, 6, -1);
-    route.addPoint(2, 1, -1);
-    route.addPoint(1, 5, -1);
-    ASSERT_EQ(driver.WriteRoute(&task, &route), 1);
-    ASSERT_EQ(writeHeader(driver, task, FIO_Header::kEnd), 1);
+    const auto route = route_host::routeOf(3, "a route name long enough to live on the heap",
+                                           {{1, 6}, {2, 1}, {1, 5}});
+    ASSERT_EQ(route_host::writePass(driver, taskPath, 2, 1,
+                                    {turnpoint("Alpha"), turnpoint("Bravo")}, {route.get()}),
+              5);
 }
 
 // Reads until -1 and returns the results.
 std::vector<int32_t> readTask(DriverLibrary& driver, const std::string& taskPath) {
     CStdioFile task(taskPath, kHostRead);
-    std::vector<int32_t> results;
-    for (int call = 0; call < 16; ++call) {
-        FIO_TPEntry entry;
-        FIO_Route route;
-        results.push_back(driver.ReadObject(&task, &entry, &route));
-        if (results.back() == -1) break;
-    }
-    return results;
+    return route_host::readObjects(driver, task).results;
 }
 
 Bytes flightFile(int flights) {
@@ -195,7 +168,7 @@ TEST_F(HygieneTest, UnloadInTheMiddleOfAWritePassClosesTheCompanionWithItsRecord
         DriverLibrary driver(driverPath("Velkano17Rte.drf"));
         ASSERT_NE(driver.InitDriver(), nullptr);
         CStdioFile task(path("task.rtx"), kHostWrite);
-        ASSERT_EQ(writeHeader(driver, task, FIO_Header::kBegin, 2, 1), 1);
+        ASSERT_EQ(route_host::writeHeader(driver, task, FIO_Header::kBegin, 2, 1), 1);
         FIO_TPEntry copy = alpha;
         ASSERT_EQ(driver.WriteTP(nullptr, &copy), 1);
         task.Close();
@@ -250,7 +223,7 @@ const FailedPass kFailedPasses[] = {
     {"route without points", "Velkano17Rte.drf",
      [](DriverLibrary& driver, const ScratchDir& dir) {
          CStdioFile task(dir.file("t.rtx"), kHostWrite);
-         ASSERT_EQ(writeHeader(driver, task, FIO_Header::kBegin, 0, 1), 1);
+         ASSERT_EQ(route_host::writeHeader(driver, task, FIO_Header::kBegin, 0, 1), 1);
          FIO_Route empty;
          EXPECT_THROW(driver.WriteRoute(&task, &empty), std::out_of_range);
      }},

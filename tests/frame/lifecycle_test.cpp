@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "driver_checks.h"
 #include "byte_writer.h"
@@ -130,10 +131,10 @@ class CompanionLifetimeTest : public testing::Test {
 protected:
     void SetUp() override {
         ByteWriter top;
-        top.text("Velkano TP File", 51).u8(26).i16(5).i16(0);
+        top.text(velkano::kTpFileMagic, velkano::kMagicWidth).u8(26).i16(5).i16(0);
         testing_support::writeFileBytes(dir_.file("tasks.top"), top.bytes);
         ByteWriter task;
-        task.text("Velkano TASK File", 51).u8(26).i16(5).i16(0);
+        task.text(velkano::kTaskFileMagic, velkano::kMagicWidth).u8(26).i16(5).i16(0);
         testing_support::writeFileBytes(dir_.file("tasks.rtx"), task.bytes);
     }
 
@@ -149,40 +150,30 @@ protected:
     ScratchDir dir_;
 };
 
-TEST_F(CompanionLifetimeTest, ExitClosesTheCompanionFile) {
-    DriverLibrary driver(driverPath("Velkano17Rte.drf"));
-    const int before = openDescriptorCount();
-    ASSERT_NE(driver.InitDriver(), nullptr);
-    readOnce(driver);
-    EXPECT_EQ(openDescriptorCount(), before + 1);
-    driver.ExitDriver();
-    EXPECT_EQ(openDescriptorCount(), before);
-}
-
-TEST_F(CompanionLifetimeTest, SecondInitReleasesThePreviousState) {
-    DriverLibrary driver(driverPath("Velkano17Rte.drf"));
-    const int before = openDescriptorCount();
-    ASSERT_NE(driver.InitDriver(), nullptr);
-    readOnce(driver);
-    ASSERT_EQ(openDescriptorCount(), before + 1);
-    auto* second = static_cast<velkano::RouteState*>(driver.InitDriver());
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(openDescriptorCount(), before);
-    EXPECT_EQ(second->readCompanion, nullptr);
-    driver.ExitDriver();
-}
-
-TEST_F(CompanionLifetimeTest, UnloadWithoutExitClosesTheCompanionFile) {
-    const int before = openDescriptorCount();
-    {
+// Whatever ends the state, the companion file it held is closed: FIO_ExitDriver, a second
+// FIO_InitDriver (whose state starts without one) or an unload without FIO_ExitDriver.
+TEST_F(CompanionLifetimeTest, EndingTheStateClosesTheCompanionFile) {
+    const std::pair<const char*, void (*)(DriverLibrary&)> endings[] = {
+        {"exit", [](DriverLibrary& driver) { driver.ExitDriver(); }},
+        {"second init",
+         [](DriverLibrary& driver) {
+             auto* second = static_cast<velkano::RouteState*>(driver.InitDriver());
+             ASSERT_NE(second, nullptr);
+             EXPECT_EQ(second->readCompanion, nullptr);
+         }},
+        {"unload", [](DriverLibrary& driver) { driver.unload(); }},
+    };
+    for (const auto& [what, end] : endings) {
+        SCOPED_TRACE(what);
+        const int before = openDescriptorCount();
         DriverLibrary driver(driverPath("Velkano17Rte.drf"));
         ASSERT_NE(driver.InitDriver(), nullptr);
         readOnce(driver);
-        EXPECT_EQ(openDescriptorCount(), before + 1);
-        driver.unload();  // no FIO_ExitDriver
+        ASSERT_EQ(openDescriptorCount(), before + 1);
+        end(driver);
         EXPECT_EQ(openDescriptorCount(), before);
     }
-    // Loading again starts without a state.
+    // Loading again after the unload starts without a state.
     DriverLibrary again(driverPath("Velkano17Rte.drf"));
     EXPECT_EQ(again.WriteTP(nullptr, nullptr), -1);
 }

@@ -12,6 +12,7 @@
 #include "host_test_support.h"
 #include "mem_file.h"
 #include "route_file_encoder.h"
+#include "route_host.h"
 #include "velkano/fio_error.h"
 
 namespace {
@@ -268,14 +269,6 @@ TEST(FileTrailerTest, WritesTheRunningMaxima) {
     EXPECT_EQ(taskFile.bytes(), task.bytes);
 }
 
-FIO_Route* makeRoute(int32_t id) {
-    auto* route = new FIO_Route;
-    route->id = id;
-    route->addPoint(1, 1, -1);
-    route->addPoint(2, 1, -1);
-    return route;
-}
-
 // A task file announced for more routes than it got has its count corrected with the
 // trailer; a full one is not touched again.
 TEST(ShortWriteTest, TrailerLeavesTheCountOfEveryTaskFileRight) {
@@ -284,7 +277,7 @@ TEST(ShortWriteTest, TrailerLeavesTheCountOfEveryTaskFileRight) {
         MemFile file;
         velkano::RouteState state;
         ASSERT_TRUE(velkano::startTaskFile(state, file, announced));
-        std::unique_ptr<FIO_Route> route(makeRoute(8));
+        const auto route = route_host::routeOf(8, "", {{1, 1}, {2, 1}});
         ASSERT_TRUE(velkano::writeNextRoute(state, file, *route));
         const int writesBefore = file.writes;
         velkano::finishTaskFile(state, file);

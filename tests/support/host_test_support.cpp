@@ -52,6 +52,15 @@ void writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) 
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
+std::string readFileText(const std::string& path) {
+    const std::vector<uint8_t> bytes = readFileBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+void writeFileText(const std::string& path, const std::string& text) {
+    writeFileBytes(path, {text.begin(), text.end()});
+}
+
 int openDescriptorCount() {
     int count = 0;
 #if defined(_WIN32)

@@ -34,6 +34,8 @@ private:
 
 std::vector<uint8_t> readFileBytes(const std::string& path);
 void writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+std::string readFileText(const std::string& path);
+void writeFileText(const std::string& path, const std::string& text);
 
 // Number of open file descriptors of this process.
 int openDescriptorCount();

@@ -14,11 +14,6 @@ using velkano::tool::withExtension;
 
 namespace {
 
-std::string contentsOf(const std::string& path) {
-    const auto bytes = testing_support::readFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 TEST(AtomicOutput, WithExtensionReplacesTheLastElementsExtension) {
     EXPECT_EQ(withExtension("/d/tasks.rtx", ".top"), "/d/tasks.top");
     EXPECT_EQ(withExtension("/d/tasks", ".top"), "/d/tasks.top");
@@ -33,10 +28,10 @@ TEST(AtomicOutput, CommitReplacesTheFinalFileAndLeavesNoTemporary) {
         AtomicOutput output(dir.file("out.json"));
         EXPECT_EQ(std::filesystem::path(output.temporaryPath()).parent_path(), dir.path());
         output.write("new");
-        EXPECT_EQ(contentsOf(dir.file("out.json")), "old");
+        EXPECT_EQ(testing_support::readFileText(dir.file("out.json")), "old");
         output.commit();
     }
-    EXPECT_EQ(contentsOf(dir.file("out.json")), "new");
+    EXPECT_EQ(testing_support::readFileText(dir.file("out.json")), "new");
     EXPECT_EQ(tooltest::listDirectory(dir.path().string()), std::vector<std::string>{"out.json"});
 }
 
@@ -61,8 +56,8 @@ TEST(AtomicOutput, SiblingsShareTheTemporaryNameAndCommitTogether) {
         testing_support::writeFileBytes(companion, {'t', 'p'});
         output.write("task");
         output.commit();
-        EXPECT_EQ(contentsOf(dir.file(name)), "task");
-        EXPECT_EQ(contentsOf(dir.file("t.top")), "tp");
+        EXPECT_EQ(testing_support::readFileText(dir.file(name)), "task");
+        EXPECT_EQ(testing_support::readFileText(dir.file("t.top")), "tp");
     }
     EXPECT_EQ(tooltest::listDirectory(dir.path().string()),
               (std::vector<std::string>{"t", "t.rtx", "t.top"}));
@@ -75,8 +70,8 @@ TEST(AtomicOutput, CommitIfAbsentNeverReplaces) {
     output.write("2");
     EXPECT_FALSE(output.commitIfAbsent(dir.file("a-01.igc")));
     EXPECT_TRUE(output.commitIfAbsent(dir.file("a-02.igc")));
-    EXPECT_EQ(contentsOf(dir.file("a-01.igc")), "1");
-    EXPECT_EQ(contentsOf(dir.file("a-02.igc")), "2");
+    EXPECT_EQ(testing_support::readFileText(dir.file("a-01.igc")), "1");
+    EXPECT_EQ(testing_support::readFileText(dir.file("a-02.igc")), "2");
     EXPECT_EQ(tooltest::listDirectory(dir.path().string()),
               (std::vector<std::string>{"a-01.igc", "a-02.igc"}));
 }

@@ -12,9 +12,8 @@
 #include "route_file_encoder.h"
 #include "tool_run.h"
 
-using testing_support::ScratchDir;
-using tooltest::listDirectory;
-using tooltest::runVelkano;
+using namespace testing_support;
+using namespace tooltest;
 using velkano::tool::Json;
 using velkano::tool::parseJson;
 
@@ -22,20 +21,11 @@ namespace {
 
 const std::string kCorpus = std::string(VELKANO_SOURCE_DIR) + "/tests/fixtures/cup/";
 
-void writeText(const std::string& path, const std::string& text) {
-    testing_support::writeFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
-}
-
-std::string readText(const std::string& path) {
-    const auto bytes = testing_support::readFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 // Compares with a committed file; VELKANO_UPDATE_GOLDEN=1 rewrites it instead (review the diff).
 void expectGolden(const std::string& name, const std::string& actual) {
     const std::string path = kCorpus + "expected/" + name;
-    if (std::getenv("VELKANO_UPDATE_GOLDEN") != nullptr) writeText(path, actual);
-    EXPECT_EQ(actual, readText(path)) << name;
+    if (std::getenv("VELKANO_UPDATE_GOLDEN") != nullptr) writeFileText(path, actual);
+    EXPECT_EQ(actual, readFileText(path)) << name;
 }
 
 Json dump(const std::string& task) {
@@ -138,8 +128,8 @@ TEST(Cup, ExportSaysWhatItCannotWriteAsItIs) {
     testenc::RouteRecordFields route;
     route.name = "lang";
     for (int i = 0; i < 40; ++i) route.listed.push_back({1 + i % 5});
-    testing_support::writeFileBytes(dir.file("t.top"), testenc::encodeTpFile(turnpoints));
-    testing_support::writeFileBytes(dir.file("t.rtx"), testenc::encodeTaskFile({route}));
+    writeFileBytes(dir.file("t.top"), testenc::encodeTpFile(turnpoints));
+    writeFileBytes(dir.file("t.rtx"), testenc::encodeTaskFile({route}));
     const auto run = runVelkano({"cup", dir.file("t.rtx")});
     ASSERT_EQ(run.status, 0);
     EXPECT_EQ(
@@ -193,7 +183,7 @@ TEST(Cup, ImportNotesOfOneKindBeyondFiveAreCounted) {
     std::string cup = "name,lat,lon,desc\n";
     for (int i = 0; i < 8; ++i)
         cup += "P" + std::to_string(i) + ",5000.000N,01000.000E," + std::string(100, 'd') + "\n";
-    writeText(dir.file("long.cup"), cup);
+    writeFileText(dir.file("long.cup"), cup);
     const auto run = runVelkano({"build", dir.file("long.cup"), "-o", dir.file("t.rtx")});
     EXPECT_EQ(run.status, 0);
     const std::string file = "velkano: " + dir.file("long.cup");
@@ -249,8 +239,8 @@ TEST(Cup, ImportRefusesAndWritesNothing) {
     };
     for (const Case& c : cases) {
         ScratchDir dir;
-        writeText(dir.file("in.cup"), c.cup);
-        writeText(dir.file("t.rtx"), "old task");
+        writeFileText(dir.file("in.cup"), c.cup);
+        writeFileText(dir.file("t.rtx"), "old task");
         std::vector<std::string> args = {"build", dir.file("in.cup"), "-o", dir.file("t.rtx")};
         args.insert(args.end(), c.options.begin(), c.options.end());
         const auto run = runVelkano(args);
@@ -258,7 +248,7 @@ TEST(Cup, ImportRefusesAndWritesNothing) {
         EXPECT_EQ(run.err, "velkano: " + dir.file("in.cup") + c.message + "\n");
         EXPECT_EQ(listDirectory(dir.path().string()),
                   (std::vector<std::string>{"in.cup", "t.rtx"}));
-        EXPECT_EQ(readText(dir.file("t.rtx")), "old task");
+        EXPECT_EQ(readFileText(dir.file("t.rtx")), "old task");
     }
     ScratchDir dir;
     const auto missing = runVelkano(

@@ -8,22 +8,12 @@
 #include "route_file_encoder.h"
 #include "tool_run.h"
 
-using testing_support::ScratchDir;
-using tooltest::listDirectory;
-using tooltest::runVelkano;
+using namespace testing_support;
+using namespace tooltest;
 using velkano::tool::Json;
 using velkano::tool::parseJson;
 
 namespace {
-
-void writeText(const std::string& path, const std::string& text) {
-    testing_support::writeFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
-}
-
-std::string readText(const std::string& path) {
-    const auto bytes = testing_support::readFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 // Members the driver stores as they are: shortName no longer than name, an ICAO code only on
 // airfields, whole-number frequencies, surface 5 where no runway is given.
@@ -80,7 +70,7 @@ Json expectedDump() {
 
 TEST(DumpBuild, BuildThenDumpGivesBackTheDocumentRenumbered) {
     ScratchDir dir;
-    writeText(dir.file("in.json"), taskJson());
+    writeFileText(dir.file("in.json"), taskJson());
     const auto build = runVelkano({"build", dir.file("in.json"), "-o", dir.file("task.rtx")});
     ASSERT_EQ(build.status, 0) << build.err;
     EXPECT_EQ(build.out + build.err, "");
@@ -93,30 +83,30 @@ TEST(DumpBuild, BuildThenDumpGivesBackTheDocumentRenumbered) {
     EXPECT_EQ(parseJson(dump.out), expectedDump()) << dump.out;
 
     // What dump prints builds back to the same bytes.
-    writeText(dir.file("dumped.json"), dump.out);
+    writeFileText(dir.file("dumped.json"), dump.out);
     ASSERT_EQ(runVelkano({"build", dir.file("dumped.json"), "-o", dir.file("again.rtx")}).status,
               0);
-    EXPECT_EQ(readText(dir.file("again.rtx")), readText(dir.file("task.rtx")));
-    EXPECT_EQ(readText(dir.file("again.top")), readText(dir.file("task.top")));
+    EXPECT_EQ(readFileText(dir.file("again.rtx")), readFileText(dir.file("task.rtx")));
+    EXPECT_EQ(readFileText(dir.file("again.top")), readFileText(dir.file("task.top")));
 
     const auto toFile = runVelkano({"dump", dir.file("task.rtx"), "-o", dir.file("out.json")});
     ASSERT_EQ(toFile.status, 0) << toFile.err;
     EXPECT_EQ(toFile.out, "");
-    EXPECT_EQ(readText(dir.file("out.json")), dump.out);
+    EXPECT_EQ(readFileText(dir.file("out.json")), dump.out);
 }
 
 // The page carries each task file as dump prints it, in a script element its texts cannot end;
 // a build without the web libraries says it has no page. No page is left by a failed run.
 TEST(DumpBuild, ViewEmbedsWhatDumpPrints) {
     ScratchDir dir;
-    writeText(dir.file("in.json"),
-              R"({"turnpoints":[{"number":1,"name":"</script><!--","latitude":47.5}],)"
-              R"("routes":[{"name":"a & \"b\" <c>","points":[{"number":1}]}]})");
+    writeFileText(dir.file("in.json"),
+                  R"({"turnpoints":[{"number":1,"name":"</script><!--","latitude":47.5}],)"
+                  R"("routes":[{"name":"a & \"b\" <c>","points":[{"number":1}]}]})");
     ASSERT_EQ(runVelkano({"build", dir.file("in.json"), "-o", dir.file("t.rtx")}).status, 0);
     const auto view = runVelkano({"view", dir.file("t.rtx"), "-o", dir.file("page.html")});
 #if VELKANO_HAS_VIEW_PAGE
     ASSERT_EQ(view.status, 0) << view.err;
-    const std::string page = readText(dir.file("page.html"));
+    const std::string page = readFileText(dir.file("page.html"));
     const std::string open = "<script type=\"application/json\" id=\"velkano-data\">";
     const size_t start = page.find(open) + open.size();
     ASSERT_NE(start, std::string::npos + open.size());
@@ -143,21 +133,22 @@ TEST(DumpBuild, ViewEmbedsWhatDumpPrints) {
 
 TEST(DumpBuild, TextsAreStoredAsWindows1252) {
     ScratchDir dir;
-    writeText(dir.file("in.json"),
-              R"({"turnpoints":[{"name":"Ö€\u009D"}],"routes":[{"name":"„x“"}]})");
+    writeFileText(dir.file("in.json"),
+                  R"({"turnpoints":[{"name":"Ö€\u009D"}],"routes":[{"name":"„x“"}]})");
     ASSERT_EQ(runVelkano({"build", dir.file("in.json"), "-o", dir.file("t.rtx")}).status, 0);
-    const std::string tp = readText(dir.file("t.top"));
+    const std::string tp = readFileText(dir.file("t.top"));
     EXPECT_NE(tp.find(std::string("\xD6\x80\x9D\0", 4)), std::string::npos);
-    EXPECT_NE(readText(dir.file("t.rtx")).find(std::string("\x84x\x93\0", 4)), std::string::npos);
+    EXPECT_NE(readFileText(dir.file("t.rtx")).find(std::string("\x84x\x93\0", 4)),
+              std::string::npos);
 }
 
 TEST(DumpBuild, BuildSaysWhichTextsTheFilesCut) {
     ScratchDir dir;
     const std::string name(30, 'N');
     const std::string comment = std::string(98, 'c') + "é";
-    writeText(dir.file("in.json"), R"({"turnpoints":[{"name":")" + name + R"(","comment":")" +
-                                       comment + R"("}],"routes":[{"name":")" +
-                                       std::string(201, 'R') + R"("}]})");
+    writeFileText(dir.file("in.json"), R"({"turnpoints":[{"name":")" + name + R"(","comment":")" +
+                                           comment + R"("}],"routes":[{"name":")" +
+                                           std::string(201, 'R') + R"("}]})");
     const auto run = runVelkano({"build", dir.file("in.json"), "-o", dir.file("t.rtx")});
     EXPECT_EQ(run.status, 0);
     const std::string prefix = "velkano: " + dir.file("in.json") + ": ";
@@ -195,10 +186,10 @@ TEST(DumpBuild, BuildRefusesBadDocumentsAndWritesNothing) {
     };
     for (const Case& c : cases) {
         ScratchDir dir;
-        writeText(dir.file("in.json"), c.json);
+        writeFileText(dir.file("in.json"), c.json);
         // An earlier build's files stay as they were.
-        writeText(dir.file("t.rtx"), "old task");
-        writeText(dir.file("t.top"), "old turnpoints");
+        writeFileText(dir.file("t.rtx"), "old task");
+        writeFileText(dir.file("t.top"), "old turnpoints");
         const auto run = runVelkano({"build", dir.file("in.json"), "-o", dir.file("t.rtx")});
         EXPECT_EQ(run.status, 1) << c.json;
         EXPECT_EQ(run.err.rfind("velkano: " + dir.file("in.json") + ": " + c.message, 0), 0u)
@@ -206,15 +197,15 @@ TEST(DumpBuild, BuildRefusesBadDocumentsAndWritesNothing) {
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(listDirectory(dir.path().string()),
                   (std::vector<std::string>{"in.json", "t.rtx", "t.top"}));
-        EXPECT_EQ(readText(dir.file("t.rtx")), "old task");
-        EXPECT_EQ(readText(dir.file("t.top")), "old turnpoints");
+        EXPECT_EQ(readFileText(dir.file("t.rtx")), "old task");
+        EXPECT_EQ(readFileText(dir.file("t.top")), "old turnpoints");
     }
 }
 
 TEST(DumpBuild, BuildRefusesOutputsThatWouldReplaceItsInputOrEachOther) {
     ScratchDir dir;
-    writeText(dir.file("t.json"), "{}");
-    writeText(dir.file("x.top"), "{}");
+    writeFileText(dir.file("t.json"), "{}");
+    writeFileText(dir.file("x.top"), "{}");
     struct Case {
         std::string input;
         std::string output;
@@ -230,7 +221,7 @@ TEST(DumpBuild, BuildRefusesOutputsThatWouldReplaceItsInputOrEachOther) {
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err.rfind("velkano: " + c.output + ": " + c.message, 0), 0u) << run.err;
     }
-    EXPECT_EQ(readText(dir.file("t.json")), "{}");
+    EXPECT_EQ(readFileText(dir.file("t.json")), "{}");
     EXPECT_EQ(listDirectory(dir.path().string()), (std::vector<std::string>{"t.json", "x.top"}));
 }
 
@@ -302,8 +293,8 @@ TEST(DumpBuild, DumpNamesTheFileRecordAndOffsetOfMalformedInput) {
         EncodedTask bad = good;
         std::vector<uint8_t>& file = c.inTurnpointFile ? bad.turnpoints : bad.task;
         std::copy(c.bytes.begin(), c.bytes.end(), file.begin() + static_cast<std::ptrdiff_t>(c.at));
-        testing_support::writeFileBytes(dir.file("t.rtx"), bad.task);
-        testing_support::writeFileBytes(dir.file("t.top"), bad.turnpoints);
+        writeFileBytes(dir.file("t.rtx"), bad.task);
+        writeFileBytes(dir.file("t.top"), bad.turnpoints);
         const auto run = runVelkano({"dump", dir.file("t.rtx"), "-o", dir.file("t.json")});
         EXPECT_EQ(run.status, 1) << c.what;
         const std::string file_ = dir.file(c.inTurnpointFile ? "t.top" : "t.rtx");
@@ -311,8 +302,8 @@ TEST(DumpBuild, DumpNamesTheFileRecordAndOffsetOfMalformedInput) {
         EXPECT_EQ(listDirectory(dir.path().string()), (std::vector<std::string>{"t.rtx", "t.top"}))
             << c.what;
     }
-    testing_support::writeFileBytes(dir.file("t.rtx"), good.task);
-    testing_support::writeFileBytes(dir.file("t.top"), good.turnpoints);
+    writeFileBytes(dir.file("t.rtx"), good.task);
+    writeFileBytes(dir.file("t.top"), good.turnpoints);
     const auto run = runVelkano({"dump", dir.file("t.rtx")});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(parseJson(run.out)["routes"].size(), 2u);
@@ -321,7 +312,7 @@ TEST(DumpBuild, DumpNamesTheFileRecordAndOffsetOfMalformedInput) {
 TEST(DumpBuild, DumpReportsMissingFilesAndRefusesToWriteOverItsInputs) {
     ScratchDir dir;
     const EncodedTask good = encodedTask();
-    testing_support::writeFileBytes(dir.file("t.rtx"), good.task);
+    writeFileBytes(dir.file("t.rtx"), good.task);
 
     auto run = runVelkano({"dump", dir.file("none.rtx")});
     EXPECT_EQ(run.status, 1);
@@ -332,15 +323,15 @@ TEST(DumpBuild, DumpReportsMissingFilesAndRefusesToWriteOverItsInputs) {
     EXPECT_EQ(run.err, "velkano: " + dir.file("t.top") + ": No such file or directory\n");
     EXPECT_EQ(run.out, "");
 
-    testing_support::writeFileBytes(dir.file("t.top"), good.turnpoints);
+    writeFileBytes(dir.file("t.top"), good.turnpoints);
     for (const char* output : {"t.rtx", "t.top"}) {
         run = runVelkano({"dump", dir.file("t.rtx"), "-o", dir.file(output)});
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, "velkano: " + dir.file(output) +
                                ": is an input file; refusing to write over it\n");
     }
-    EXPECT_EQ(testing_support::readFileBytes(dir.file("t.rtx")), good.task);
-    EXPECT_EQ(testing_support::readFileBytes(dir.file("t.top")), good.turnpoints);
+    EXPECT_EQ(readFileBytes(dir.file("t.rtx")), good.task);
+    EXPECT_EQ(readFileBytes(dir.file("t.top")), good.turnpoints);
 }
 
 // On file systems that tell case apart the companion takes the case of the task file's

@@ -13,16 +13,10 @@
 #include "host_test_support.h"
 #include "tool_run.h"
 
-using testing_support::ScratchDir;
-using tooltest::listDirectory;
-using tooltest::runVelkano;
+using namespace testing_support;
+using namespace tooltest;
 
 namespace {
-
-std::string readText(const std::string& path) {
-    const auto bytes = testing_support::readFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 testenc::FlightFields flight(int day, const std::string& maker, const std::string& serial,
                              int fixes) {
@@ -81,7 +75,7 @@ void expectCrlfOf(const std::string& crlf, const std::string& lf) {
 
 TEST(IgcCommand, WritesOneFilePerFlightNamedByDateRecorderAndNumberOfTheDay) {
     ScratchDir dir;
-    testing_support::writeFileBytes(dir.file("log.flt"), threeFlights());
+    writeFileBytes(dir.file("log.flt"), threeFlights());
     const auto run = runVelkano({"igc", dir.file("log.flt")});
     ASSERT_EQ(run.status, 0) << run.err;
     // Each file written, on a line of its own.
@@ -90,29 +84,31 @@ TEST(IgcCommand, WritesOneFilePerFlightNamedByDateRecorderAndNumberOfTheDay) {
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(listDirectory(dir.path().string()), with(kThreeFlightFiles, {"log.flt"}));
 
-    const std::string first = readText(dir.file(kThreeFlightFiles[0]));
+    const std::string first = readFileText(dir.file(kThreeFlightFiles[0]));
     EXPECT_EQ(first.rfind("AABC123\r\nHFDTE050704\r\n", 0), 0u) << first;
     EXPECT_NE(first.find("HFPLTPILOT:Pilot 5\r\n"), std::string::npos);
     EXPECT_NE(first.find("\r\nB1305094730000N00815000EA0123401250000000\r\n"), std::string::npos)
         << first;
-    EXPECT_NE(readText(dir.file(kThreeFlightFiles[2])).find("HFDTE060704\r\n"), std::string::npos);
+    EXPECT_NE(readFileText(dir.file(kThreeFlightFiles[2])).find("HFDTE060704\r\n"),
+              std::string::npos);
 }
 
 TEST(IgcCommand, NeverReplacesAnExistingFileButNumbersOn) {
     ScratchDir dir;
-    testing_support::writeFileBytes(dir.file("log.flt"), threeFlights());
-    testing_support::writeFileBytes(dir.file(kThreeFlightFiles[0]), {'k', 'e', 'e', 'p'});
+    writeFileBytes(dir.file("log.flt"), threeFlights());
+    writeFileBytes(dir.file(kThreeFlightFiles[0]), {'k', 'e', 'e', 'p'});
     ASSERT_EQ(runVelkano({"igc", dir.file("log.flt"), "-o", dir.path().string()}).status, 0);
-    EXPECT_EQ(readText(dir.file(kThreeFlightFiles[0])), "keep");
+    EXPECT_EQ(readFileText(dir.file(kThreeFlightFiles[0])), "keep");
     EXPECT_EQ(listDirectory(dir.path().string()),
               with(kThreeFlightFiles, {"2004-07-05-ABC-123-03.igc", "log.flt"}));
     // The flight that found its name taken moved on to the next number of its day.
-    EXPECT_NE(readText(dir.file("2004-07-05-ABC-123-02.igc")).find("B130509"), std::string::npos);
+    EXPECT_NE(readFileText(dir.file("2004-07-05-ABC-123-02.igc")).find("B130509"),
+              std::string::npos);
 }
 
 TEST(IgcCommand, LineEndingsAreCrlfByDefaultAndTheDriversBytesWithLf) {
     ScratchDir dir;
-    testing_support::writeFileBytes(dir.file("log.flt"), threeFlights());
+    writeFileBytes(dir.file("log.flt"), threeFlights());
     std::filesystem::create_directory(dir.file("crlf"));
     std::filesystem::create_directory(dir.file("lf"));
     ASSERT_EQ(runVelkano({"igc", dir.file("log.flt"), "-o", dir.file("crlf")}).status, 0);
@@ -121,9 +117,9 @@ TEST(IgcCommand, LineEndingsAreCrlfByDefaultAndTheDriversBytesWithLf) {
               0);
     std::string allLf;
     for (const std::string& name : kThreeFlightFiles) {
-        const std::string lf = readText(dir.file("lf/" + name));
+        const std::string lf = readFileText(dir.file("lf/" + name));
         EXPECT_EQ(lf.find('\r'), std::string::npos);
-        expectCrlfOf(readText(dir.file("crlf/" + name)), lf);
+        expectCrlfOf(readFileText(dir.file("crlf/" + name)), lf);
         allLf += lf;
     }
     // To standard output: every flight in order and nothing else, with the same line ends.
@@ -143,26 +139,24 @@ TEST(IgcCommand, AMalformedFlightKeepsTheFlightsBeforeItAndTheNextFileIsConverte
     const std::vector<uint8_t> intact = testenc::encodeFlightFile(file);
     file.flights[1].fixes[1].tag = 'x';
     const std::vector<uint8_t> broken = testenc::encodeFlightFile(file);
-    testing_support::writeFileBytes(dir.file("bad.flt"), broken);
+    writeFileBytes(dir.file("bad.flt"), broken);
     // The broken tag is the first byte that differs.
     const size_t badFix = static_cast<size_t>(
         std::mismatch(intact.begin(), intact.end(), broken.begin()).first - intact.begin());
     testenc::FlightFileFields good;
     good.flights = {flight(9, "XYZ", "2", 1)};
-    testing_support::writeFileBytes(dir.file("good.flt"), testenc::encodeFlightFile(good));
+    writeFileBytes(dir.file("good.flt"), testenc::encodeFlightFile(good));
 
     testenc::FlightFileFields tooMany;
     tooMany.flightCount = velkano::kMaxRecordCount + 1;
-    testing_support::writeFileBytes(dir.file("count.flt"), testenc::encodeFlightFile(tooMany));
+    writeFileBytes(dir.file("count.flt"), testenc::encodeFlightFile(tooMany));
     // Cut inside its second flight; too short for a header; empty; sound but without flights.
-    testing_support::writeFileBytes(dir.file("cut.flt"),
-                                    std::vector<uint8_t>(intact.begin(), intact.end() - 40));
-    testing_support::writeFileBytes(dir.file("short.flt"),
-                                    std::vector<uint8_t>(intact.begin(), intact.begin() + 55));
-    testing_support::writeFileBytes(dir.file("empty.flt"), {});
-    testing_support::writeFileBytes(dir.file("none.flt"),
-                                    testenc::encodeFlightFile(testenc::FlightFileFields{}));
-    testing_support::writeFileBytes(dir.file("task.rtx"), testenc::encodeTaskFile({}));
+    writeFileBytes(dir.file("cut.flt"), std::vector<uint8_t>(intact.begin(), intact.end() - 40));
+    writeFileBytes(dir.file("short.flt"),
+                   std::vector<uint8_t>(intact.begin(), intact.begin() + 55));
+    writeFileBytes(dir.file("empty.flt"), {});
+    writeFileBytes(dir.file("none.flt"), testenc::encodeFlightFile(testenc::FlightFileFields{}));
+    writeFileBytes(dir.file("task.rtx"), testenc::encodeTaskFile({}));
 
     const auto run = runVelkano({"igc", "-q", dir.file("missing.flt"), dir.file("bad.flt"),
                                  dir.file("count.flt"), dir.file("cut.flt"), dir.file("short.flt"),
@@ -191,18 +185,18 @@ TEST(IgcCommand, AMalformedFlightKeepsTheFlightsBeforeItAndTheNextFileIsConverte
 // --flight picks flights by number, --force replaces their files, -o makes the directory.
 TEST(IgcCommand, ChosenFlightsReplaceTheirFilesInANewDirectory) {
     ScratchDir dir;
-    testing_support::writeFileBytes(dir.file("log.flt"), threeFlights());
+    writeFileBytes(dir.file("log.flt"), threeFlights());
     const auto first =
         runVelkano({"igc", dir.file("log.flt"), "-o", dir.file("new"), "--flight", "3,1", "-q"});
     ASSERT_EQ(first.status, 0) << first.err;
     EXPECT_EQ(first.out, "");
     EXPECT_EQ(listDirectory(dir.file("new")),
               (std::vector<std::string>{kThreeFlightFiles[0], kThreeFlightFiles[2]}));
-    testing_support::writeFileBytes(dir.file("new/" + kThreeFlightFiles[0]), {'o', 'l', 'd'});
+    writeFileBytes(dir.file("new/" + kThreeFlightFiles[0]), {'o', 'l', 'd'});
     const auto again = runVelkano({"igc", dir.file("log.flt"), "-o", dir.file("new"), "--force"});
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(listDirectory(dir.file("new")), kThreeFlightFiles);
-    EXPECT_EQ(readText(dir.file("new/" + kThreeFlightFiles[0])).rfind("AABC123", 0), 0u);
+    EXPECT_EQ(readFileText(dir.file("new/" + kThreeFlightFiles[0])).rfind("AABC123", 0), 0u);
 
     const auto missing = runVelkano({"igc", dir.file("log.flt"), "-o", "-", "--flight", "4"});
     EXPECT_EQ(missing.status, 1);
@@ -215,13 +209,13 @@ TEST(IgcCommand, AFailingStandardOutputIsReportedOnce) {
     GTEST_SKIP() << "needs /dev/full and a POSIX shell";
 #else
     ScratchDir dir;
-    testing_support::writeFileBytes(dir.file("log.flt"), threeFlights());
+    writeFileBytes(dir.file("log.flt"), threeFlights());
     const std::string command = std::string("'") + VELKANO_TOOL_PATH + "' igc '" +
                                 dir.file("log.flt") + "' '" + dir.file("log.flt") +
                                 "' -o - >/dev/full 2>'" + dir.file("err") + "'";
     const int wait = std::system(command.c_str());
     EXPECT_EQ(WEXITSTATUS(wait), 1);
-    EXPECT_EQ(readText(dir.file("err")), "velkano: standard output: No space left on device\n");
+    EXPECT_EQ(readFileText(dir.file("err")), "velkano: standard output: No space left on device\n");
 
     // A reader that goes away is no failure: velkano ends quietly.
     const std::string big = std::string(VELKANO_SOURCE_DIR) + "/examples/midnight_task.flt";
@@ -229,11 +223,10 @@ TEST(IgcCommand, AFailingStandardOutputIsReportedOnce) {
                               "' -o - 2>'" + dir.file("err") +
                               "' | head -c 1 >/dev/null; exit ${PIPESTATUS[0]}";
     const std::string script = piped + "\n";
-    testing_support::writeFileBytes(dir.file("piped.sh"),
-                                    std::vector<uint8_t>(script.begin(), script.end()));
+    writeFileBytes(dir.file("piped.sh"), std::vector<uint8_t>(script.begin(), script.end()));
     const int pipeWait = std::system(("bash '" + dir.file("piped.sh") + "'").c_str());
     EXPECT_EQ(WEXITSTATUS(pipeWait), 0);
-    EXPECT_EQ(readText(dir.file("err")), "");
+    EXPECT_EQ(readFileText(dir.file("err")), "");
 #endif
 }
 

@@ -27,11 +27,6 @@ std::string quoted(const std::string& text) {
 }
 #endif
 
-std::string fileText(const std::string& path) {
-    const auto bytes = testing_support::readFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 }  // namespace
 
 ToolRun runVelkano(const std::vector<std::string>& args) {
@@ -49,8 +44,8 @@ ToolRun runVelkano(const std::vector<std::string>& args) {
 #endif
     ToolRun run;
     run.status = status;
-    run.out = fileText(capture.file("out"));
-    run.err = fileText(capture.file("err"));
+    run.out = testing_support::readFileText(capture.file("out"));
+    run.err = testing_support::readFileText(capture.file("err"));
 #if defined(_WIN32)
     // Diagnostics go to a text-mode stream, which ends lines with CR LF here.
     for (size_t at = run.err.find("\r\n"); at != std::string::npos; at = run.err.find("\r\n", at)) {

@@ -59,18 +59,7 @@ FlightFileFields oddValues() {
     FlightFields midnight = withTask(track(86400 - 35, 8), 1);  // runs past 24:00:00
     FlightFields early = track(-25, 5);                         // starts before midnight
     FlightFields odd = withTask(track(50000, 6), 2);
-    const int altitudes[] = {-32768, 32767, -5, 0, 99, -1};
-    const int enl[] = {-1, 32767, 1000, 999, 0, -32768};
-    const double latitudes[] = {90.0, -90.0, 95.0, -0.0, 89.99999, 0.25};
-    const double longitudes[] = {180.0, -180.0, 190.0, -0.0, 179.99999, -2.5};
-    for (size_t i = 0; i < odd.fixes.size(); ++i) {
-        odd.fixes[i].pressureAltitude = altitudes[i];
-        odd.fixes[i].gnssAltitude = altitudes[(i + 1) % 6];
-        odd.fixes[i].enl = enl[i];
-        odd.fixes[i].validity = i % 2 == 0 ? 0x80 : 0;
-        odd.fixes[i].latitude = latitudes[i];
-        odd.fixes[i].longitude = longitudes[i];
-    }
+    testenc::setExtremeFixValues(odd.fixes);
     odd.recorderMaker = "X";
     odd.recorderSerial = "";
     odd.pilot = "Line\nBreak\rInside";

@@ -1,5 +1,6 @@
 // Host side of the route driver tests: the real driver library loaded as a host loads it,
-// real files in a scratch directory, and what a host collects from FIO_ReadObject.
+// real files in a scratch directory, the write and read passes a host makes and what it
+// collects from FIO_ReadObject.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -31,6 +32,15 @@ inline Points pointsOf(const FIO_Route& route) {
     Points points;
     for (const FIO_TPEntry* point : route.points) points.emplace_back(point->number, point->role);
     return points;
+}
+
+// A host route over the given points (number, role).
+inline std::unique_ptr<FIO_Route> routeOf(int32_t id, std::string name, const Points& points) {
+    auto route = std::make_unique<FIO_Route>();
+    route->id = id;
+    route->name = std::move(name);
+    for (const auto& [number, role] : points) route->addPoint(number, role, -1);
+    return route;
 }
 
 inline testenc::TpRecordFields tpDesc(int32_t number) {
@@ -89,6 +99,16 @@ inline ReadPass readObjects(DriverLibrary& fio, CFile& task, int calls = 0) {
     return pass;
 }
 
+// FIO_WriteHeader with a header record of the given kind and counts.
+inline int32_t writeHeader(DriverLibrary& fio, CFile& task, int32_t kind, int32_t tpCount = 0,
+                           int32_t routeCount = 0) {
+    FIO_Header header;
+    header.kind = kind;
+    header.turnpointCount = tpCount;
+    header.routeCount = routeCount;
+    return fio.WriteHeader(&task, &header);
+}
+
 // A whole write pass as a host makes it: the header announcing tpCount turnpoints and
 // routeCount routes, the turnpoints, the routes and the closing header. Returns how many of
 // those calls the driver accepted.
@@ -96,15 +116,10 @@ inline int writePass(DriverLibrary& fio, const std::string& taskPath, int32_t tp
                      int32_t routeCount, std::vector<FIO_TPEntry> turnpoints,
                      const std::vector<FIO_Route*>& routes) {
     CStdioFile task(taskPath, kHostWrite);
-    FIO_Header header;
-    header.kind = FIO_Header::kBegin;
-    header.turnpointCount = tpCount;
-    header.routeCount = routeCount;
-    int accepted = fio.WriteHeader(&task, &header) == 1;
+    int accepted = writeHeader(fio, task, FIO_Header::kBegin, tpCount, routeCount) == 1;
     for (FIO_TPEntry& entry : turnpoints) accepted += fio.WriteTP(nullptr, &entry) == 1;
     for (FIO_Route* route : routes) accepted += fio.WriteRoute(&task, route) == 1;
-    header.kind = FIO_Header::kEnd;
-    accepted += fio.WriteHeader(&task, &header) == 1;
+    accepted += writeHeader(fio, task, FIO_Header::kEnd) == 1;
     task.Close();
     return accepted;
 }
@@ -123,11 +138,7 @@ protected:
     ReadPass readFrom(CFile& task, int calls = 0) { return readObjects(fio, task, calls); }
 
     int32_t header(CFile& task, int32_t kind, int32_t tps = 0, int32_t routes = 0) {
-        FIO_Header record;
-        record.kind = kind;
-        record.turnpointCount = tps;
-        record.routeCount = routes;
-        return fio.WriteHeader(&task, &record);
+        return writeHeader(fio, task, kind, tps, routes);
     }
 
     // Declared before the library so that the files outlive the driver that holds them open.
