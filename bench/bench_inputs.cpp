@@ -77,7 +77,7 @@ std::vector<FIO_TPEntry> turnpoints(int count) {
         e.latitude = static_cast<float>(44.0 + 0.00037 * i);
         e.longitude = static_cast<float>(5.0 + 0.00061 * i);
         e.kind = kKinds[i % std::size(kKinds)];
-        if ((e.kind & velkano::kAirfieldKindMask) != 0) {
+        if (velkano::isAirfieldKind(e.kind)) {
             e.icaoCode = {'L', 'S', static_cast<char>('A' + i % 26), 'Z'};
             e.frequency = "122.475";
             e.runwayLength = 600 + i % 900;

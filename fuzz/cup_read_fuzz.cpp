@@ -8,7 +8,6 @@
 #include "cup_reader.h"
 #include "cup_writer.h"
 #include "fuzz_support.h"
-#include "velkano/fio_codes.h"
 #include "tool_error.h"
 #include "velkano/fio_codes.h"
 

@@ -30,7 +30,8 @@ bool isKnownRole(int32_t role) {
 void checkTurnpoint(const FIO_TPEntry& entry) {
     // The shorter of name and short name always ends up as the short name.
     FUZZ_CHECK(entry.shortName.size() <= entry.name.size());
-    FUZZ_CHECK(entry.name.size() <= 31);
+    // A short name taken from the ICAO text can become the name.
+    FUZZ_CHECK(entry.name.size() <= static_cast<size_t>(velkano::kTurnpointIcaoWidth));
     FUZZ_CHECK(entry.markFlag == 0 || entry.markFlag == 1);
     FUZZ_CHECK(std::find(std::begin(velkano::kSurfaces), std::end(velkano::kSurfaces),
                          entry.surface) != std::end(velkano::kSurfaces));
@@ -39,7 +40,7 @@ void checkTurnpoint(const FIO_TPEntry& entry) {
 }
 
 void checkRoute(const FIO_Route& route) {
-    FUZZ_CHECK(route.name.size() <= 201);
+    FUZZ_CHECK(route.name.size() <= static_cast<size_t>(velkano::kRouteNameWidth));
     for (const FIO_TPEntry* point : route.points) {
         FUZZ_CHECK(point != nullptr);
         FUZZ_CHECK(point->number >= 0);

@@ -383,9 +383,10 @@ TEST(TpRecordWrite, CutsTextsAtTheirWidths) {
     entry.icaoCode = std::string(40, 'I');
     entry.comment = std::string(150, 'C');
     const FIO_TPEntry back = readRecord(writeRecord(entry));
-    EXPECT_EQ(back.name, std::string(29, 'N'));
-    EXPECT_EQ(back.shortName, std::string(19, 'S'));
-    EXPECT_EQ(back.comment, std::string(99, 'C'));
+    using velkano::longestText;
+    EXPECT_EQ(back.name, std::string(longestText(velkano::kTurnpointNameWidth), 'N'));
+    EXPECT_EQ(back.shortName, std::string(longestText(velkano::kTurnpointShortNameWidth), 'S'));
+    EXPECT_EQ(back.comment, std::string(longestText(velkano::kTurnpointCommentWidth), 'C'));
     EXPECT_EQ(writeRecord(entry), encodeTpRecord(testenc::tpFieldsFromEntry(entry, 1)));
 }
 

@@ -93,7 +93,7 @@ RouteRecordFields routeFieldsFromRoute(const FIO_Route& route) {
     desc.listedCount = static_cast<int>(points.size()) - 2;
     desc.beforeStart = {points.front()->number};
     desc.afterFinish = {points.back()->number};
-    desc.name = route.name.substr(0, velkano::kRouteNameWidth - 1);
+    desc.name = route.name.substr(0, velkano::longestText(velkano::kRouteNameWidth));
     return desc;
 }
 

@@ -96,7 +96,8 @@ OffByOne compareFlight(const IgcLog& original, const IgcLog& converted) {
     for (size_t i = 1; i + 1 < std::min(got.size(), want.size()); ++i) {
         compareCoordinate(got[i].latitude, want[i].latitude);
         compareCoordinate(got[i].longitude, want[i].longitude);
-        EXPECT_EQ(got[i].name, want[i].name.substr(0, 29));
+        EXPECT_EQ(got[i].name,
+                  want[i].name.substr(0, velkano::longestText(velkano::kTurnpointNameWidth)));
     }
     return offByOne;
 }

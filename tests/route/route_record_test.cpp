@@ -216,11 +216,12 @@ TEST(WriteRouteTest, ShortRoutesAndLongNames) {
         int32_t afterFinish;
         std::string storedName;
     };
+    const std::string longest(velkano::longestText(velkano::kRouteNameWidth), 'q');
     const ShapeCase cases[] = {
         {"one point", {{5, 1}}, "", -1, 5, 5, ""},
         {"two points", {{5, 1}, {6, 1}}, "x", 0, 5, 6, "x"},
-        {"long name", {{5, 1}, {6, 1}}, std::string(250, 'q'), 0, 5, 6, std::string(200, 'q')},
-        {"exactly 200", {{5, 1}, {6, 1}}, std::string(200, 'q'), 0, 5, 6, std::string(200, 'q')},
+        {"long name", {{5, 1}, {6, 1}}, longest + "qqqqq", 0, 5, 6, longest},
+        {"longest name", {{5, 1}, {6, 1}}, longest, 0, 5, 6, longest},
     };
     for (const auto& c : cases) {
         FIO_Route route;

@@ -30,7 +30,7 @@ FIO_TPEntry hostTurnpoint(int i) {
     entry.latitude = -80.0f + static_cast<float>(i % 1600) * 0.1f;
     entry.longitude = 179.5f - static_cast<float>(i % 3590) * 0.1f;
     entry.icaoCode =
-        entry.kind & velkano::kAirfieldKindMask ? "ED" + std::string(1, 'A' + i % 26) + "X" : "";
+        velkano::isAirfieldKind(entry.kind) ? "ED" + std::string(1, 'A' + i % 26) + "X" : "";
     entry.frequency = frequencies[i % 4];
     if (i % 3 != 0) {
         static const int32_t surfaces[] = {velkano::kSurfaceH, velkano::kSurfaceG,
@@ -117,7 +117,8 @@ std::pair<double, double> roundTrip(DriverLibrary& fio, const std::string& taskP
         const FIO_Route& written = *routes[j];
         const FIO_Route& back = *pass.routes[j];
         EXPECT_EQ(back.id, written.id);
-        EXPECT_EQ(back.name, written.name.substr(0, velkano::kRouteNameWidth - 1));
+        EXPECT_EQ(back.name,
+                  written.name.substr(0, velkano::longestText(velkano::kRouteNameWidth)));
         EXPECT_EQ(pointsOf(back), readBackOf(written)) << written.id;
     }
     return {writeSeconds, readSeconds};

@@ -157,9 +157,11 @@ TEST(DumpBuild, BuildSaysWhichTextsTheFilesCut) {
         prefix + "/turnpoints/0/name: longer than 29 characters; the file keeps the first 29\n" +
             prefix + "/routes/0/name: longer than 200 characters; the file keeps the first 200\n");
     const Json dumped = parseJson(runVelkano({"dump", dir.file("t.rtx")}).out);
-    EXPECT_EQ(dumped["turnpoints"][0]["name"], name.substr(0, 29));
+    EXPECT_EQ(dumped["turnpoints"][0]["name"],
+              name.substr(0, velkano::longestText(velkano::kTurnpointNameWidth)));
     EXPECT_EQ(dumped["turnpoints"][0]["comment"], comment);
-    EXPECT_EQ(dumped["routes"][0]["name"], std::string(200, 'R'));
+    EXPECT_EQ(dumped["routes"][0]["name"],
+              std::string(velkano::longestText(velkano::kRouteNameWidth), 'R'));
 }
 
 TEST(DumpBuild, BuildRefusesBadDocumentsAndWritesNothing) {
