@@ -25,8 +25,8 @@ using velkano::tool::TaskDocument;
 constexpr int64_t kBuildHeapBudget = 8 << 20;
 constexpr int64_t kBuildHeapPerInputByte = 128;
 constexpr float kRealLimit = 0x1p127f;
-constexpr size_t kCommentKept = 99;
-constexpr size_t kRouteNameKept = 200;
+constexpr size_t kCommentKept = velkano::longestText(velkano::kTurnpointCommentWidth);
+constexpr size_t kRouteNameKept = velkano::longestText(velkano::kRouteNameWidth);
 
 struct Built {
     TaskDocument task;
@@ -89,8 +89,10 @@ void checkRoute(const FIO_Route& written, const FIO_Route& read) {
     for (const FIO_TPEntry* point : read.points) numbers.push_back(point->number);
     FUZZ_CHECK(numbers == expected);
     const auto& points = written.points;
-    if (points.front()->number >= 0) FUZZ_CHECK(read.points.front()->role == 6);
-    if (points.back()->number >= 0) FUZZ_CHECK(read.points.back()->role == 5);
+    if (points.front()->number >= 0)
+        FUZZ_CHECK(read.points.front()->role == velkano::kRoleBeforeStart);
+    if (points.back()->number >= 0)
+        FUZZ_CHECK(read.points.back()->role == velkano::kRoleAfterFinish);
 }
 
 void readBack(const Built& built, const MemFile& written) {

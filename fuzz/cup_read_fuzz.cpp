@@ -49,8 +49,8 @@ void checkSound(const TaskDocument& task) {
         FUZZ_CHECK(entry.number == i + 1);
         FUZZ_CHECK(std::fabs(entry.latitude) <= 90.0f && std::fabs(entry.longitude) <= 180.0f);
         FUZZ_CHECK(!entry.name.empty());
-        FUZZ_CHECK(oneOf(entry.kind, velkano::tool::kKinds));
-        FUZZ_CHECK(oneOf(entry.surface, velkano::tool::kSurfaces));
+        FUZZ_CHECK(oneOf(entry.kind, velkano::kKinds));
+        FUZZ_CHECK(oneOf(entry.surface, velkano::kSurfaces));
         FUZZ_CHECK(entry.runwayDirection >= 0 && entry.runwayDirection <= 360);
     }
     for (const auto& route : task.routes) {

@@ -47,10 +47,10 @@ FIO_TPEntry prefilledEntry() {
     e.frequency = "1.000";
     e.runwayLength = 3;
     e.runwayDirection = 4;
-    e.surface = 3;
+    e.surface = velkano::kSurfaceF;
     e.extraText2 = "y";
     std::fill(std::begin(e.extraWords), std::end(e.extraWords), 8);
-    e.role = 4;
+    e.role = velkano::kRoleStart;
     return e;
 }
 
@@ -303,7 +303,7 @@ TEST(TpRecordRead, ReadsEachFieldWithOneRead) {
 // The entry of the 308-byte example record.
 FIO_TPEntry airfieldEntry() {
     FIO_TPEntry e;
-    e.kind = 256;
+    e.kind = velkano::kFirstAirfieldKind;
     e.name = "Alpha";
     e.shortName = "AL";
     e.icaoCode = "EDXY";
@@ -311,7 +311,7 @@ FIO_TPEntry airfieldEntry() {
     e.elevation = 450;
     e.runwayLength = 800;
     e.runwayDirection = 250;
-    e.surface = 1;
+    e.surface = velkano::kSurfaceG;
     e.comment = "grass strip";
     e.markFlag = 1;
     e.latitude = 47.5f;

@@ -158,7 +158,7 @@ TEST_F(RouteDriverTest, ExportsRefuseWithoutStateOrObjects) {
     CStdioFile task(path("tasks.rtx"), kHostRead);
     FIO_TPEntry entry;
     FIO_Route route;
-    route.addPoint(1, 1, -1);
+    route.addPoint(1, velkano::kRoleTurnpoint, -1);
     FIO_Header begin;
     begin.kind = FIO_Header::kBegin;
     EXPECT_EQ(fio.ReadObject(&task, nullptr, &route), -1);

@@ -20,9 +20,9 @@ TEST_F(RouteDriverTest, WritePassProducesBothFilesByteForByte) {
     FIO_Route route;
     route.id = 12;
     route.name = "Out and back";
-    route.addPoint(1, 1, -1);
-    route.addPoint(2, 3, -1);
-    route.addPoint(1, 1, -1);
+    route.addPoint(1, velkano::kRoleTurnpoint, -1);
+    route.addPoint(2, velkano::kRoleFlaggedTurnpoint, -1);
+    route.addPoint(1, velkano::kRoleTurnpoint, -1);
     CStdioFile task(path("tasks.rtx"), kHostWrite);
     EXPECT_EQ(header(task, FIO_Header::kBegin, 2, 1), 1);
     EXPECT_EQ(fio.WriteTP(nullptr, &first), 1);
@@ -86,7 +86,7 @@ TEST_F(RouteDriverTest, HeaderKindsAndPositions) {
 TEST_F(RouteDriverTest, WritesBeforeAHeaderAreRefused) {
     FIO_TPEntry entry = smallTurnpoint("Early");
     FIO_Route route;
-    route.addPoint(1, 1, -1);
+    route.addPoint(1, velkano::kRoleTurnpoint, -1);
     CStdioFile task(path("tasks.rtx"), kHostWrite);
     EXPECT_EQ(fio.WriteTP(nullptr, &entry), -1);
     EXPECT_EQ(fio.WriteRoute(&task, &route), -1);
@@ -106,7 +106,7 @@ TEST_F(RouteDriverTest, AnotherTaskFileGetsItsOwnCompanion) {
     FIO_TPEntry bravo = smallTurnpoint("Bravo");
     FIO_Route route;
     route.id = 3;
-    route.addPoint(1, 1, -1);
+    route.addPoint(1, velkano::kRoleTurnpoint, -1);
     EXPECT_EQ(writePass(fio, path("a.rtx"), 1, 1, {alpha}, {&route}), 4);
     const Bytes aCompanion = readFileBytes(path("a.top"));
     route.id = 4;
@@ -131,8 +131,8 @@ TEST_F(RouteDriverTest, RouteWithoutPointsLeavesTheTaskFileReadable) {
     empty.id = 99;
     FIO_Route route;
     route.id = 5;
-    route.addPoint(1, 1, -1);
-    route.addPoint(1, 1, -1);
+    route.addPoint(1, velkano::kRoleTurnpoint, -1);
+    route.addPoint(1, velkano::kRoleTurnpoint, -1);
     writeFileBytes(path("tasks.top"), {});
     {
         CStdioFile task(path("tasks.rtx"), kHostWrite);
@@ -163,7 +163,7 @@ TEST_F(RouteDriverTest, ShortWritePassReadsBackWhatWasWritten) {
     FIO_TPEntry entry = smallTurnpoint("Only");
     FIO_Route route;
     route.id = 21;
-    route.addPoint(1, 1, -1);
+    route.addPoint(1, velkano::kRoleTurnpoint, -1);
     EXPECT_EQ(writePass(fio, path("tasks.rtx"), 3, 2, {entry}, {&route}), 4);
     EXPECT_EQ(readFileBytes(path("tasks.top")),
               concat({headerOf(velkano::kTpFileMagic, 1), tpRecordOf(entry, 1),
