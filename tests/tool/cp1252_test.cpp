@@ -55,7 +55,7 @@ TEST(Cp1252, RefusesCharactersWithoutAByteAndIllFormedUtf8) {
             ADD_FAILURE() << "accepted " << c.message;
         } catch (const Cp1252Error& e) {
             EXPECT_STREQ(e.what(), c.message);
-            EXPECT_EQ(e.offset, c.offset) << c.message;
+            EXPECT_EQ(e.offset(), c.offset) << c.message;
         }
     }
 }

@@ -79,7 +79,7 @@ TEST(IgcText, RefusesLinesWithoutTheirRecordsLayout) {
             parseIgcText(c.igc);
             ADD_FAILURE() << "accepted " << c.igc;
         } catch (const IgcTextError& e) {
-            EXPECT_EQ(e.line, c.line) << c.igc;
+            EXPECT_EQ(e.line(), c.line) << c.igc;
         }
     }
     // What has no record type of ours, or none at all, is no error.

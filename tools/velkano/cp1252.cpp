@@ -155,12 +155,11 @@ std::string encodeCp1252(std::string_view utf8) {
     while (at < utf8.size()) {
         const size_t start = at;
         const int32_t c = nextCodePoint(utf8, at);
-        if (c < 0) throw Cp1252Error("ill-formed UTF-8", start);
+        if (c < 0) throw Cp1252Error(start, "ill-formed UTF-8");
         const int byte = byteFor(static_cast<char32_t>(c));
         if (byte < 0) {
-            throw Cp1252Error("character " + codePointName(static_cast<char32_t>(c)) +
-                                  " has no windows-1252 byte",
-                              start);
+            throw Cp1252Error(start, "character " + codePointName(static_cast<char32_t>(c)) +
+                                         " has no windows-1252 byte");
         }
         out += static_cast<char>(byte);
     }

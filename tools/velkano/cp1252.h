@@ -4,17 +4,18 @@
 #pragma once
 
 #include <cstddef>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "error_at.h"
+
 namespace velkano::tool {
 
-class Cp1252Error : public std::runtime_error {
+// At the byte offset of the offending character in the UTF-8 text.
+class Cp1252Error : public ErrorAt<size_t> {
 public:
-    Cp1252Error(const std::string& message, size_t offset)
-        : std::runtime_error(message), offset(offset) {}
-    size_t offset;  // byte offset of the offending character in the UTF-8 text
+    using ErrorAt::ErrorAt;
+    size_t offset() const { return place(); }
 };
 
 // windows-1252 bytes to UTF-8.

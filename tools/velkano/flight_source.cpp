@@ -61,7 +61,7 @@ IgcFlightText parseFlightText(const std::string& path, int number, std::string_v
         return parseIgcText(igc);
     } catch (const IgcTextError& e) {
         throw ToolError(path, "flight " + std::to_string(number) + ": the driver's IGC line " +
-                                  std::to_string(e.line) + ": " + e.what());
+                                  std::to_string(e.line()) + ": " + e.what());
     }
 }
 

@@ -176,19 +176,19 @@ IgcFlightText parseIgcText(std::string_view igc) {
             case 'C':
                 if (!haveDeclaration) {
                     if (line.size() < kDeclarationLength)
-                        throw IgcTextError("C declaration line too short", lineNumber);
+                        throw IgcTextError(lineNumber, "C declaration line too short");
                     flight.declaredTurnpoints = std::max(digits(line, kDeclarationCountAt, 2), 0);
                     haveDeclaration = true;
                 } else {
                     IgcTaskPoint point;
                     if (!readTaskPoint(line, point))
-                        throw IgcTextError("malformed C task point line", lineNumber);
+                        throw IgcTextError(lineNumber, "malformed C task point line");
                     flight.task.push_back(std::move(point));
                 }
                 break;
             case 'B': {
                 IgcFix fix;
-                if (!readFix(line, fix)) throw IgcTextError("malformed B fix line", lineNumber);
+                if (!readFix(line, fix)) throw IgcTextError(lineNumber, "malformed B fix line");
                 if (!flight.fixes.empty() &&
                     flight.fixes.back().seconds - day * kSecondsPerDay - fix.seconds >
                         kSecondsPerDay / 2)

@@ -8,19 +8,19 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "error_at.h"
+
 namespace velkano::tool {
 
-// A B or C line without its record's layout.
-class IgcTextError : public std::runtime_error {
+// A B or C line without its record's layout, at its line counted from 1.
+class IgcTextError : public ErrorAt<size_t> {
 public:
-    IgcTextError(const std::string& message, size_t line)
-        : std::runtime_error(message), line(line) {}
-    size_t line;  // counted from 1
+    using ErrorAt::ErrorAt;
+    size_t line() const { return place(); }
 };
 
 struct IgcDate {

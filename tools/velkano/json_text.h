@@ -4,11 +4,12 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include <nlohmann/json.hpp>
+
+#include "error_at.h"
 
 namespace velkano::tool {
 
@@ -18,14 +19,10 @@ using Json = nlohmann::basic_json<nlohmann::ordered_map, std::vector, std::strin
                                   std::int64_t, std::uint64_t, float>;
 
 // A refused JSON input: what is wrong and where, as a JSON Pointer ("" for the document).
-class JsonError : public std::runtime_error {
+class JsonError : public ErrorAt<std::string> {
 public:
-    JsonError(std::string pointer, const std::string& message)
-        : std::runtime_error(message), pointer_(std::move(pointer)) {}
-    const std::string& pointer() const { return pointer_; }
-
-private:
-    std::string pointer_;
+    using ErrorAt::ErrorAt;
+    const std::string& pointer() const { return place(); }
 };
 
 std::string childPointer(const std::string& parent, std::string_view member);

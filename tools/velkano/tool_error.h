@@ -3,22 +3,18 @@
 
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "error_at.h"
+
 namespace velkano::tool {
 
-class ToolError : public std::runtime_error {
+class ToolError : public ErrorAt<std::string> {
 public:
-    ToolError(std::string path, const std::string& message)
-        : std::runtime_error(message), path_(std::move(path)) {}
-
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
+    using ErrorAt::ErrorAt;
+    const std::string& path() const { return place(); }
 };
 
 // Where a command was when a driver call or a file operation failed.
