@@ -17,7 +17,6 @@ namespace velkano::tool {
 
 namespace {
 
-constexpr int32_t kSecondsPerDay = 86400;
 // Takeoff and landing open and close a C record's point list; the task is what lies between.
 constexpr size_t kTaskFrame = 2;
 

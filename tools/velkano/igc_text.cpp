@@ -6,7 +6,6 @@ namespace velkano::tool {
 
 namespace {
 
-constexpr int32_t kSecondsPerDay = 86400;
 constexpr size_t kMakerWidth = 3;
 // Two-digit years: the recorders this format comes from were made from the 1980s on.
 constexpr int kCenturyPivot = 80;

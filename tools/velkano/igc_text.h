@@ -44,6 +44,8 @@ struct IgcTaskPoint {
     std::string name;
 };
 
+inline constexpr int32_t kSecondsPerDay = 86400;
+
 // A B record, "B1305094730000N00815000EA0123401250000007".
 struct IgcFix {
     // Seconds since midnight of the flight's first fix day: each time the time of day falls
