@@ -1,6 +1,5 @@
 // velkano build: JSON in the form `velkano dump` prints, or CUP files, to a task file and its
 // turnpoint file, written through the route driver as the host program writes them.
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -73,16 +72,6 @@ std::string readWholeFile(const std::string& path) {
     std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad()) throw ToolError(path, "cannot read");
     return text;
-}
-
-// Windows file names ignore case.
-bool hasExtension(const std::string& path, const char* wanted) {
-    const std::string extension = path.substr(withExtension(path, "").size());
-    if (extension.size() != std::strlen(wanted)) return false;
-    for (size_t i = 0; i < extension.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(extension[i])) != wanted[i]) return false;
-    }
-    return true;
 }
 
 void checkOutputPath(const BuildOptions& options) {

@@ -48,13 +48,6 @@ std::string clock(int32_t seconds) {
     return text;
 }
 
-std::string dateOf(const IgcDate& date) {
-    if (date.year == 0) return "";
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
-    return text;
-}
-
 size_t taskPoints(const IgcFlightText& flight) {
     return flight.task.size() > kTaskFrame ? flight.task.size() - kTaskFrame : 0;
 }
@@ -75,7 +68,7 @@ Json toJson(const FlightSummary& summary) {
     const IgcFlightText& f = summary.text;
     Json json = Json::object();
     json["number"] = summary.number;
-    json["date"] = f.date.year == 0 ? Json() : Json(dateOf(f.date));
+    json["date"] = f.date.year == 0 ? Json() : Json(isoDate(f.date));
     json["recorder"] = {{"maker", text(f.recorderMaker)}, {"serial", text(f.recorderSerial)}};
     json["pilot"] = text(f.header("PLT"));
     json["gliderType"] = text(f.header("GTY"));
@@ -103,7 +96,7 @@ std::vector<std::string> tableRow(const FlightSummary& summary) {
     const std::string id = text(f.header("GID"));
     if (!id.empty()) glider += (glider.empty() ? "" : " ") + id;
     return {std::to_string(summary.number),
-            dateOf(f.date),
+            isoDate(f.date),
             text(f.recorderMaker) + " " + text(f.recorderSerial),
             text(f.header("PLT")),
             glider,

@@ -2,7 +2,6 @@
 // read through the drivers as the other commands read it: task files as `dump` reads them,
 // flights as the IGC text the flight driver prints.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -43,19 +42,11 @@ constexpr CommandHelp kHelp = {
     "file cannot be read (exit status 1). A build made without the web libraries has no\n"
     "page: view then says so and exits with status 1."};
 
-std::string lowerExtension(const std::string& path) {
-    const size_t dot = path.find_last_of("./\\");
-    if (dot == std::string::npos || path[dot] != '.') return "";
-    std::string extension = path.substr(dot);
-    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
-}
-
 // What the first bytes say; the extension where they say nothing (a cut or foreign file, which
 // the reader of that kind then names).
 bool isFlightFile(const std::string& path) {
     const FileKind kind = fileKindOf(path);
-    return kind == FileKind::other ? lowerExtension(path) == ".flt" : kind == FileKind::flight;
+    return kind == FileKind::other ? hasExtension(path, ".flt") : kind == FileKind::flight;
 }
 
 std::string fileName(const std::string& path) {
@@ -65,14 +56,6 @@ std::string fileName(const std::string& path) {
 
 float coordinate(double degrees) {
     return static_cast<float>(std::round(degrees * kCoordinateScale) / kCoordinateScale);
-}
-
-std::string isoDate(const IgcDate& date) {
-    if (date.year == 0) return "";
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year % 10000, date.month % 100,
-                  date.day % 100);
-    return text;
 }
 
 Json flightToJson(const IgcFlightText& flight, const std::string& path, int number) {

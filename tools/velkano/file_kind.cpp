@@ -1,11 +1,13 @@
 #include "file_kind.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
 #include <string_view>
 
+#include "atomic_output.h"
 #include "tool_error.h"
 #include "velkano/fio_codes.h"
 
@@ -61,6 +63,15 @@ void expectFileKind(const std::string& path, FileKind wanted) {
                         what + ", not JSON; velkano build reads the JSON velkano dump writes");
     }
     throw ToolError(path, what + "; " + factsOf(kind).advice);
+}
+
+bool hasExtension(const std::string& path, std::string_view wanted) {
+    const std::string extension = path.substr(withExtension(path, "").size());
+    if (extension.size() != wanted.size()) return false;
+    for (size_t i = 0; i < extension.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(extension[i])) != wanted[i]) return false;
+    }
+    return true;
 }
 
 uint64_t fileSizeOf(const std::string& path) {

@@ -1,6 +1,7 @@
 #include "igc_text.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace velkano::tool {
 
@@ -124,6 +125,14 @@ bool readFix(std::string_view line, IgcFix& fix) {
 }
 
 }  // namespace
+
+std::string isoDate(const IgcDate& date) {
+    if (date.year == 0) return "";
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year % 10000, date.month % 100,
+                  date.day % 100);
+    return text;
+}
 
 std::string IgcFlightText::header(std::string_view code) const {
     for (const IgcHeader& h : headers) {

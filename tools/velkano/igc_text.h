@@ -29,6 +29,9 @@ struct IgcDate {
     int year = 0;  // four digits; two-digit years from 80 on are 19xx, the rest 20xx
 };
 
+// "YYYY-MM-DD"; empty for a flight without a date.
+std::string isoDate(const IgcDate& date);
+
 // An H record: "HFPLTPILOT:Ann" is source 'F', code "PLT", value "Ann". The value is what
 // follows the first ':' or, without one, what follows the code ("HFDTE050704" -> "050704").
 struct IgcHeader {
