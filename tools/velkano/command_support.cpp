@@ -48,9 +48,7 @@ ToolError currentError(const ErrorScene& scene) {
         return ToolError(scene.path, e.message + inParentheses(where));
     } catch (const CFileException& e) {
         const std::string name = e.m_strFileName.empty() ? scene.path : e.m_strFileName;
-        return ToolError(
-            knownName(scene, name),
-            fileErrorReason(e) + inParentheses(scene.fileErrorsNameRecord ? scene.record : ""));
+        return ToolError(knownName(scene, name), fileErrorReason(e) + inParentheses(scene.record));
     } catch (const std::exception& e) {
         return ToolError(scene.path, e.what() + inParentheses(scene.record));
     } catch (...) {

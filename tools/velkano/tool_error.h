@@ -29,9 +29,6 @@ struct ErrorScene {
     // The size of a watched file that ended inside the failing field: it is cut short, and
     // saying so helps more than the byte.
     std::optional<uint64_t> endedAt;
-    // Whether a file exception also names the record (an input that cannot be opened is
-    // not inside one).
-    bool fileErrorsNameRecord = true;
     // Files the user knows by another name: a temporary output by its final path.
     std::vector<std::pair<std::string, std::string>> renamed;
 };
