@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "velkano/fio_codes.h"
 #include "velkano/host_file.h"
 
 namespace velkano {
@@ -12,7 +13,6 @@ namespace velkano {
 inline constexpr int32_t kHeaderMarker = 26;  // 0x1A, after the magic field
 inline constexpr int32_t kFileFormatVersion = 5;
 inline constexpr uint32_t kHeaderCountOffset = 54;
-inline constexpr uint32_t kFileHeaderSize = 56;
 
 struct FileHeader {
     int32_t version = 0;

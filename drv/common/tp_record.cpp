@@ -20,7 +20,6 @@ constexpr int32_t kFirstVersionWithWordAfterRunways = 3;
 constexpr int32_t kFirstVersionWithComment = 4;
 constexpr int32_t kFirstVersionWithShortName = 5;
 
-constexpr size_t kIcaoCodeLength = 4;
 // The constant words and bytes a version-5 record carries.
 constexpr int32_t kHeadEndByte = 1;
 constexpr int32_t kRunwayBlockWord = 2;
@@ -291,7 +290,7 @@ void readTpRecord(CFile& file, FIO_TPEntry& entry) {
     entry.name = std::move(f.name);
     entry.shortName = std::move(f.shortName);
     // Records without a short-name field carry a point's code in the ICAO text.
-    if (f.icao.size() == kIcaoCodeLength && (entry.kind & kAirfieldKindMask) != 0) {
+    if (f.icao.size() == kIcaoCodeLength && isAirfieldKind(entry.kind)) {
         entry.icaoCode = f.icao;
     } else if (entry.shortName.empty()) {
         entry.shortName = f.icao;

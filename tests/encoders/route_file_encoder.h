@@ -12,11 +12,12 @@
 
 #include "byte_writer.h"
 #include "tp_record_encoder.h"
+#include "velkano/fio_codes.h"
 #include "velkano/host_records.h"
 
 namespace testenc {
 
-inline constexpr size_t kFileHeaderSize = 56;
+using velkano::kFileHeaderSize;
 inline constexpr size_t kTaskTrailerSize = 93;
 
 // How a file opens. By default: the file's magic, marker 26, version 5 and a count equal to

@@ -46,9 +46,6 @@ inline constexpr std::string_view kDescSeparator = "; ";
 inline constexpr std::string_view kDescFrequency = "freq ";
 inline constexpr std::string_view kDescIcao = "ICAO ";
 
-// An airfield's code of this length is taken for its ICAO code.
-inline constexpr size_t kIcaoCodeLength = 4;
-
 // A task line names at most this many points from start to finish for XCSoar, which reads
 // 30 columns: description, takeoff, 27 points, landing.
 inline constexpr size_t kMostPointsXcsoarReads = 27;

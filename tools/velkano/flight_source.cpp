@@ -13,8 +13,6 @@ namespace velkano::tool {
 
 namespace {
 
-// The file header: magic text, version and flight count.
-constexpr uint64_t kFlightHeaderSize = 56;
 constexpr int32_t kNoFlightLeft = 0;
 constexpr int32_t kFlightConverted = 1;
 
@@ -24,7 +22,7 @@ int readFlights(DriverLibrary& driver, const std::string& path, const FlightVisi
     expectFileKind(path, FileKind::flight);
     std::unique_ptr<CStdioFile> file = openInput(path);
     const uint64_t size = fileSizeOf(path);
-    if (size < kFlightHeaderSize) {
+    if (size < kFileHeaderSize) {
         throw ToolError(path, "not a flight file (" + std::to_string(size) + " bytes)");
     }
     TrackedFile flights(*file);

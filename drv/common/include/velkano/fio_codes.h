@@ -25,6 +25,8 @@ inline constexpr int32_t kFirstAirfieldKind = 256;
 inline constexpr bool isAirfieldKind(int32_t kind) {
     return (kind & kAirfieldKindMask) != 0;
 }
+// An airfield's code of this length is its ICAO code; any other code is a point's own code.
+inline constexpr size_t kIcaoCodeLength = 4;
 
 // FIO_TPEntry::surface: the three surfaces a runway entry names by the letters 'H', 'G'
 // and 'F', and the value of an entry no runway entry has set.
@@ -72,6 +74,9 @@ inline constexpr size_t longestText(int32_t width) {
     return static_cast<size_t>(width - 1);
 }
 
+// The header that opens all three files: the magic text, a marker byte, the format version
+// and the record count.
+inline constexpr uint32_t kFileHeaderSize = 56;
 // The magic texts that open the three files' headers.
 inline constexpr char kTpFileMagic[] = "Velkano TP File";
 inline constexpr char kTaskFileMagic[] = "Velkano TASK File";
