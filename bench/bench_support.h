@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "driver_library.h"
+#include "host/driver_library.h"
 #include "velkano/host_records.h"
 
 namespace bench {

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "json_text.h"
+#include "formats/json_text.h"
 #include "mem_file.h"
-#include "route_json.h"
-#include "route_layout.h"
+#include "formats/task_json.h"
+#include "formats/route_layout.h"
 #include "velkano/fio_exports.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "cup_reader.h"
-#include "cup_writer.h"
+#include "formats/cup_reader.h"
+#include "formats/cup_writer.h"
 #include "fuzz_support.h"
-#include "tool_error.h"
+#include "io/tool_error.h"
 #include "velkano/fio_codes.h"
 
 namespace {

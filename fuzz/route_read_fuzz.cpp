@@ -18,9 +18,9 @@
 
 namespace {
 
-constexpr int32_t kTurnpoint = 1;
-constexpr int32_t kRoute = 2;
-constexpr int32_t kNothingLeft = -1;
+using velkano::kNothingLeft;
+using velkano::kReadRoute;
+using velkano::kReadTurnpoint;
 
 bool isKnownRole(int32_t role) {
     return std::find(std::begin(velkano::kRoles), std::end(velkano::kRoles), role) !=
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             scope.countCall();
             const int32_t result = FIO_ReadObject(&taskFile, &entry, &route);
             if (result == kNothingLeft) break;
-            if (result == kTurnpoint) {
+            if (result == kReadTurnpoint) {
                 // Turnpoints come first, each from bytes of the companion file.
                 FUZZ_CHECK(routes == 0);
                 FUZZ_CHECK(state->readCompanion != nullptr);
@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 checkTurnpoint(entry);
                 ++turnpoints;
             } else {
-                FUZZ_CHECK(result == kRoute);
+                FUZZ_CHECK(result == kReadRoute);
                 FUZZ_CHECK(taskFile.GetPosition() > taskBefore);
                 checkRoute(route);
                 ++routes;

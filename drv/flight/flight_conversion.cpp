@@ -4,6 +4,7 @@
 #include "flight_record.h"
 #include "igc_writer.h"
 #include "record_io.h"
+#include "velkano/fio_codes.h"
 
 namespace velkano {
 
@@ -29,8 +30,8 @@ bool convertFlight(FlightState& state, CFile& flightFile, CStdioFile& igcFile) {
 }
 
 int32_t convertNextFlight(FlightState* state, CFile* flightFile, CStdioFile* igcFile) {
-    if (state == nullptr || flightFile == nullptr || igcFile == nullptr) return -1;
-    return convertFlight(*state, *flightFile, *igcFile) ? 1 : 0;
+    if (state == nullptr || flightFile == nullptr || igcFile == nullptr) return kRefused;
+    return convertFlight(*state, *flightFile, *igcFile) ? kDone : kNoFlightLeft;
 }
 
 }  // namespace velkano

@@ -6,15 +6,11 @@
 #include <cstdint>
 
 #include "route_state.h"
+#include "velkano/fio_codes.h"
 #include "velkano/host_file.h"
 #include "velkano/host_records.h"
 
 namespace velkano {
-
-inline constexpr int32_t kReadTurnpoint = 1;
-inline constexpr int32_t kReadRoute = 2;
-inline constexpr int32_t kDone = 1;
-inline constexpr int32_t kRefused = -1;
 
 // FIO_ReadObject: the companion's next turnpoint (kReadTurnpoint), else the task file's next
 // route (kReadRoute), else kRefused.

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "driver_library.h"
+#include "host/driver_library.h"
 #include "flight_conversion.h"
 #include "flight_file_encoder.h"
 #include "host_test_support.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver_library.h"
+#include "host/driver_library.h"
 #include "host_test_support.h"
 #include "igc_capture.h"
 #include "igc_import.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "driver_library.h"
+#include "host/driver_library.h"
 #include "host_test_support.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "driver_library.h"
+#include "host/driver_library.h"
 #include "driver_checks.h"
 #include "flight_file_encoder.h"
 #include "host_test_support.h"

@@ -8,7 +8,7 @@
 
 #include "driver_checks.h"
 #include "byte_writer.h"
-#include "driver_library.h"
+#include "host/driver_library.h"
 #include "flight_state.h"
 #include "host_test_support.h"
 #include "route_state.h"

@@ -33,7 +33,7 @@ fi
 # CUP files from task files, read back by gpsbabel.
 mkdir -p "$work/cup"
 velkano="$build/bin/velkano"
-cup_fixtures="$root/tests/fixtures/cup"
+cup_fixtures="$root/tests/formats/cup"
 "$velkano" build "$cup_fixtures/round-trip.json" -o "$work/cup/round-trip.rtx"
 for cup in "$cup_fixtures"/*.cup; do
   "$velkano" build "$cup" --skip-bad-rows -o "$work/cup/corpus-$(basename "${cup%.cup}").rtx" 2>/dev/null

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "driver_library.h"
+#include "host/driver_library.h"
 #include "driver_checks.h"
 #include "host_test_support.h"
 #include "route_file_encoder.h"

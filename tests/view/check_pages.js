@@ -11,7 +11,7 @@
 const fs = require('fs');
 const path = require('path');
 const { createRequire } = require('module');
-const viewPackages = path.join(__dirname, '../../tools/velkano/view/package.json');
+const viewPackages = path.join(__dirname, '../../tools/web/package.json');
 const { chromium } = createRequire(viewPackages)('playwright-core');
 
 // Headless Debian Chromium on a machine without a network: no background connections.

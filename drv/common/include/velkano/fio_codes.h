@@ -8,6 +8,17 @@
 
 namespace velkano {
 
+// What the exports return. FIO_ReadObject: the kind of object it read, or kNothingLeft once
+// the task file is read to its end (and kRefused without a state or a file). The write
+// exports: kDone, or kRefused beyond the announced counts. FIO_Flight2IGC: kDone for a
+// converted flight, kNoFlightLeft at the end of the file, kRefused without a state.
+inline constexpr int32_t kReadTurnpoint = 1;
+inline constexpr int32_t kReadRoute = 2;
+inline constexpr int32_t kDone = 1;
+inline constexpr int32_t kRefused = -1;
+inline constexpr int32_t kNothingLeft = kRefused;
+inline constexpr int32_t kNoFlightLeft = 0;
+
 // File-type codes, single bits of FIO_GetExtensions' type word. The route driver serves
 // the four task-file codes, the flight driver the flight-file code.
 inline constexpr int32_t kTaskFileTypes[] = {1, 8, 64, 512};

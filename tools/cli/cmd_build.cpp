@@ -1,0 +1,152 @@
+// velkano build: JSON in the form `velkano dump` prints, or CUP files, to a task file and its
+// turnpoint file, written through the route driver as the host program writes them.
+#include <memory>
+
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "formats/cup_reader.h"
+#include "formats/json_text.h"
+#include "formats/task_json.h"
+#include "host/driver_search.h"
+#include "formats/route_layout.h"
+#include "host/task_writer.h"
+#include "io/file_kind.h"
+#include "io/paths.h"
+#include "velkano/companion_path.h"
+
+namespace velkano::tool {
+
+namespace {
+
+constexpr const char* kCupExtension = ".cup";
+
+struct BuildOptions {
+    std::vector<std::string> inputs;
+    std::string output;
+    bool strict = false;
+    bool skipBadRows = false;
+};
+
+constexpr CommandHelp kHelp = {
+    "build", "Write a task file and its turnpoint file from JSON or CUP",
+    "Reads JSON in the form `velkano dump` prints and writes TASK (-o) and the turnpoint "
+    "file\n"
+    "beside it (same name, extension .top) through Velkano17Rte.drf. Turnpoints are written\n"
+    "in array order and numbered 1, 2, 3...; route points name turnpoints by their "
+    "\"number\"\n"
+    "member and are renumbered to match (a negative number stays: no point). In each route\n"
+    "the role-6 point goes first, the role-5 point last, the others in order between.\n"
+    "Left-out members take the defaults of a fresh entry. Refused, with the item's JSON path\n"
+    "and no file written: invalid JSON, unknown or repeated members, wrong types, values\n"
+    "out of range (latitude -90..90, longitude -180..180), unknown or repeated turnpoint\n"
+    "numbers, characters with no windows-1252 "
+    "byte, more than 16384 turnpoints or routes. Texts longer than their field (name 29,\n"
+    "short name 19, comment 99, ICAO code 30, route name 200 characters) are cut, and each\n"
+    "one is named on standard error. Both files are replaced only once complete.\n"
+    "\n"
+    "FILE.cup... (extension .cup, any case): CUP waypoint and task files, as gliding\n"
+    "software writes them. The rows of all files become the turnpoints, in order; then the\n"
+    "tasks of all files become routes 1, 2, 3..., their points naming rows of any file\n"
+    "(exactly, else ignoring case; of rows sharing a name the first). Columns are found by\n"
+    "the header's names; elevations in m or ft, runway lengths in m, nm or ml. A value that\n"
+    "cannot be read is left at its default with a note. Refused (exit 1, nothing written):\n"
+    "a row without a usable name or coordinate and a task point naming no row (unless\n"
+    "--skip-bad-rows), more than 16384 rows or tasks. Characters windows-1252 lacks become\n"
+    "their base letter or '?' with a note (refused with --strict). Options, ObsZone,\n"
+    "STARTS= and Point= lines are skipped with a note."};
+
+void checkOutputPath(const BuildOptions& options) {
+    if (hasExtension(options.output, kCompanionExtension)) {
+        throw ToolError(
+            options.output,
+            "a task file cannot end in .top: its turnpoint file would be written over it");
+    }
+    for (const std::string& input : options.inputs) {
+        if (sameFile(options.output, input) ||
+            sameFile(companionPathForWriting(options.output), input)) {
+            throw ToolError(options.output, "would write over the input file " + input);
+        }
+    }
+}
+
+TaskDocument taskFromJsonFile(const std::string& path) {
+    try {
+        TaskDocument task = taskFromJson(parseJson(readWholeFile(path)));
+        for (const Note& note : storageNotes(task))
+            reportError(path, note.where + ": " + note.message);
+        return task;
+    } catch (const JsonError& e) {
+        throw ToolError(path, e.pointer().empty() ? e.what() : e.pointer() + ": " + e.what());
+    }
+}
+
+TaskDocument taskFromCupFiles(const BuildOptions& options) {
+    std::vector<CupFile> files;
+    for (const std::string& path : options.inputs) files.push_back({path, readWholeFile(path)});
+    try {
+        CupImport imported = readCup(files, {options.strict, options.skipBadRows});
+        for (const Note& note : imported.notes) reportError(note.where, note.message);
+        return std::move(imported.task);
+    } catch (const CupError& e) {
+        throw ToolError(e.where(), e.what());
+    }
+}
+
+// One JSON file, or CUP files only; the CUP options only with CUP files.
+std::string usageProblem(const BuildOptions& options) {
+    size_t cup = 0;
+    for (const std::string& input : options.inputs) cup += hasExtension(input, kCupExtension);
+    if (cup == options.inputs.size()) return "";
+    if (cup > 0) return "build takes CUP files or one JSON file, not both";
+    if (options.inputs.size() > 1) return "build takes one JSON file (or several .cup files)";
+    if (options.strict || options.skipBadRows)
+        return "--strict and --skip-bad-rows are for .cup inputs; JSON is always read strictly";
+    return "";
+}
+
+int runBuild(const GlobalOptions& global, const BuildOptions& options) {
+    if (const std::string problem = usageProblem(options); !problem.empty()) {
+        reportError("", problem);
+        return kExitUsage;
+    }
+    for (const std::string& input : options.inputs) expectFileKind(input, FileKind::other);
+    const bool fromCup = hasExtension(options.inputs.front(), kCupExtension);
+    checkOutputPath(options);
+    TaskDocument task = fromCup ? taskFromCupFiles(options) : taskFromJsonFile(options.inputs[0]);
+    std::vector<std::unique_ptr<FIO_Route>> routes;
+    try {
+        routes = routesForWriting(task);
+    } catch (const JsonError& e) {
+        throw ToolError(options.inputs[0], e.pointer() + ": " + e.what());
+    }
+    auto driver = loadDriver(global.driverDir, kRouteDriver);
+    writeTaskFile(*driver, task, routes, options.output);
+    return kExitOk;
+}
+
+void addOptions(CLI::App& command, BuildOptions& options) {
+    command.add_option("input", options.inputs, "JSON file, or CUP files, to read")->required();
+    command.add_option("-o,--output", options.output, "Task file to write (.rtx)")
+        ->required()
+        ->check(CLI::Validator(
+            [](std::string& value) {
+                return value == "-" ? std::string(
+                                          "two files cannot go to standard output; "
+                                          "name the task file to write")
+                                    : std::string();
+            },
+            "FILE"));
+    command.add_flag("--strict", options.strict,
+                     "CUP: refuse texts with characters windows-1252 lacks");
+    command.add_flag("--skip-bad-rows", options.skipBadRows,
+                     "CUP: leave out rows without a usable name or coordinate, and tasks naming "
+                     "them or naming no row, each with a note, instead of refusing");
+}
+
+}  // namespace
+
+CommandRunner addBuildCommand(CLI::App& app, const GlobalOptions& global) {
+    return addCommand(app, global, kHelp, addOptions, runBuild);
+}
+
+}  // namespace velkano::tool
