@@ -8,7 +8,6 @@
 #include "formats/cup_reader.h"
 #include "formats/cup_writer.h"
 #include "fuzz_support.h"
-#include "io/tool_error.h"
 #include "velkano/fio_codes.h"
 
 namespace {
@@ -28,7 +27,7 @@ bool accepted(const std::string& text, const CupReadOptions& options, TaskDocume
     try {
         task = velkano::tool::readCup({CupFile{"fuzz.cup", text}}, options).task;
         return true;
-    } catch (const velkano::tool::ToolError&) {
+    } catch (const velkano::tool::CupError&) {
         return false;
     }
 }
