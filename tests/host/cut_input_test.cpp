@@ -8,6 +8,7 @@
 #include "host/driver_library.h"
 #include "host/flight_reader.h"
 #include "host_test_support.h"
+#include "route_file_encoder.h"
 #include "formats/json_text.h"
 #include "host/task_reader.h"
 #include "io/tool_error.h"
@@ -107,6 +108,46 @@ TEST(CutInputs, EverySampleTaskOrTurnpointFileCutShortIsRefused) {
             }
         }
         EXPECT_TRUE(sound) << "no cut of the trailer read like the whole file";
+    }
+}
+
+// A task file may have no header at all, just the count, and be shorter than a header: the
+// driver reads such files, so only what it reads strictly can be cut short.
+TEST(CutInputs, HeaderlessTaskFilesShorterThanAHeaderAreReadAsTheDriverReadsThem) {
+    DriverLibrary driver(std::string(VELKANO_DRIVER_DIR) + "/Velkano17Rte.drf");
+    ScratchDir dir;
+    testenc::RouteRecordFields route;
+    route.version = 1;
+    route.id = 7;
+    testenc::FileFrameFields headerless;
+    headerless.headerless = true;
+    std::vector<uint8_t> oneRoute = testenc::encodeTaskFile({route}, headerless);
+    std::vector<uint8_t> wrongTag = oneRoute;
+    wrongTag[2] = 'x';
+    std::vector<uint8_t> cut = prefix(oneRoute, oneRoute.size() - 1);
+    struct Case {
+        std::vector<uint8_t> bytes;
+        std::string expected;  // the document's JSON, or the message of the refusal
+    };
+    const Case cases[] = {
+        {cut, "file ends at byte " + std::to_string(cut.size()) + " inside route 1 (cut short?)"},
+        {wrongTag, "bad object (route 1, byte 2)"},
+        {{}, "file ends at byte 0 inside header (cut short?)"},
+        {{1}, "file ends at byte 1 inside header (cut short?)"},
+        {{0, 0}, R"({"turnpoints":[],"routes":[]})"},
+        // A version-1 route has no name field: the driver names it by its id.
+        {oneRoute, R"({"turnpoints":[],"routes":[{"id":7,"name":"Route_7","points":[]}]})"},
+    };
+    writeFileBytes(dir.file("t.top"), testenc::encodeTpFile({}));
+    for (const Case& c : cases) {
+        writeFileBytes(dir.file("t.rtx"), c.bytes);
+        std::string result;
+        try {
+            result = taskToJson(readTaskFile(driver, dir.file("t.rtx"))).dump();
+        } catch (const ToolError& e) {
+            result = e.what();
+        }
+        EXPECT_EQ(result, c.expected) << c.bytes.size() << " bytes";
     }
 }
 

@@ -20,6 +20,10 @@ public:
     std::string GetFilePath() const override { return file_.GetFilePath(); }
     uint32_t Seek(int64_t offset, int origin) override {
         position_ = file_.Seek(offset, origin);
+        // The drivers probe a file's start for its header, taking what a short file lacks as
+        // zeros, and rewind when there is no header: a headerless file may be shorter than a
+        // header. Only reads after that rewind can be reads past the end.
+        if (position_ == 0) readPastEnd_ = false;
         return position_;
     }
     // A read moves the position by the count it returns: the offset is followed here, so a
@@ -39,7 +43,8 @@ public:
 
     uint32_t lastReadStart() const { return lastReadStart_; }
     uint64_t readCount() const { return reads_; }
-    // True once a read asked for more than the file had left: the file ended inside a field.
+    // True once a read asked for more than the file had left since the file was last at its
+    // start: the file ended inside a field.
     bool readPastEnd() const { return readPastEnd_; }
 
     // Where a driver call that failed on this file of size bytes stood, for currentError.

@@ -34,7 +34,8 @@ bool hasExtension(const std::string& path, std::string_view wanted) {
     if (extension.size() != wanted.size()) return false;
     for (size_t i = 0; i < extension.size(); ++i) {
         const char c = extension[i];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != wanted[i]) return false;
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != wanted[i])
+            return false;
     }
     return true;
 }
