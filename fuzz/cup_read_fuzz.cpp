@@ -3,6 +3,7 @@
 // the same turnpoints and routes.
 #include <cmath>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "formats/cup_reader.h"
