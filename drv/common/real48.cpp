@@ -1,7 +1,8 @@
 #include "real48.h"
 
-#include <bit>
 #include <cmath>
+
+#include "float_bits.h"
 
 namespace velkano {
 
@@ -18,13 +19,13 @@ float decodeReal48(const uint8_t* b) {
                           static_cast<uint32_t>(b[0] - kBiasDifference) << kFloatExponentShift |
                           static_cast<uint32_t>(b[5] & 0x7F) << 16 |
                           static_cast<uint32_t>(b[4]) << 8 | b[3];
-    return std::bit_cast<float>(bits);
+    return floatFromBits(bits);
 }
 
 void encodeReal48(float value, uint8_t* b) {
     for (int i = 0; i < 6; ++i) b[i] = 0;
     if (std::isnan(value)) return;
-    const uint32_t bits = std::bit_cast<uint32_t>(value);
+    const uint32_t bits = floatBits(value);
     const uint8_t sign = static_cast<uint8_t>(bits >> 31);
     const uint32_t exponent = (bits >> kFloatExponentShift) & 0xFF;
     uint32_t mantissa = bits & kMantissaMask;

@@ -1,6 +1,5 @@
 #include "tp_record.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -8,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "number_text.h"
 #include "record_io.h"
 
 namespace velkano {
@@ -103,10 +103,7 @@ int32_t letterFromSurface(int32_t surface) {
 
 // Same text as "%1.3f" in the C locale, whatever locale the host has set.
 std::string formatFrequency(float value) {
-    char buffer[64];  // the largest Real48 has 39 integer digits
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                      std::chars_format::fixed, 3);
-    return std::string(buffer, result.ptr);
+    return number_text::fixedText(static_cast<double>(value), 3);
 }
 
 // Beyond float's range the conversion would be undefined; an infinity clamps in Real48.
@@ -334,8 +331,8 @@ double parseFrequency(const std::string& text) {
 
     const std::string_view number = s.substr(integerStart, i - integerStart);
     double value = 0.0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value,
-                                        std::chars_format::fixed);
+    const auto result = number_text::parseDouble(number.data(), number.data() + number.size(),
+                                                 value, number_text::Format::fixed);
     if (result.ec == std::errc::result_out_of_range) {
         // Far too many digits: huge when the integer part is non-zero, else vanishingly small.
         const std::string_view integer = s.substr(integerStart, integerEnd - integerStart);

@@ -1,7 +1,6 @@
 #include "ko_point.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 
 namespace {
@@ -10,7 +9,7 @@ namespace {
 // computed with it, and it decides the last digit in some cases (62.953125 -> 187, not 188),
 // so it stays.
 constexpr float kOneSixtieth = 1.0f / 60.0f;
-static_assert(std::bit_cast<uint32_t>(kOneSixtieth) == 0x3C888889u);
+static_assert(kOneSixtieth == 0x1.111112p-6f && kOneSixtieth > 1.0 / 60.0);
 
 constexpr int32_t kLargestResolution = (1 << 24) - 1;
 constexpr double kLatitudeLimit = 90.0;

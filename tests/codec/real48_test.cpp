@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <random>
 
 #include "byte_writer.h"
+#include "float_bits.h"
 #include "real48.h"
 
 namespace {
@@ -20,10 +20,10 @@ struct Case {
 };
 
 float fromBits(uint32_t bits) {
-    return std::bit_cast<float>(bits);
+    return velkano::floatFromBits(bits);
 }
 uint32_t toBits(float value) {
-    return std::bit_cast<uint32_t>(value);
+    return velkano::floatBits(value);
 }
 
 TEST(Real48, EncodesReferenceValues) {

@@ -1,12 +1,12 @@
 // Splitting coordinates into degrees, minutes and thousandths of a minute.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <random>
 
+#include "float_bits.h"
 #include "ko_point.h"
 
 namespace {
@@ -101,7 +101,7 @@ TEST(KoPointTest, EveryFloatAndResolutionGivesPartsInRange) {
     std::mt19937 random(7);
     const int32_t resolutions[] = {1, 60, 100, 1000, 100000, 1 << 24, INT32_MAX, -5};
     for (int i = 0; i < 40000; ++i) {
-        const float v = std::bit_cast<float>(static_cast<uint32_t>(random()));
+        const float v = velkano::floatFromBits(static_cast<uint32_t>(random()));
         const bool longitude = (i & 1) != 0;
         const int32_t limit = longitude ? 180 : 90;
         const CKoPoint point(v, longitude, resolutions[i % std::size(resolutions)]);
