@@ -1,6 +1,8 @@
-# velkano_add_driver(NAME SOURCES...): a driver plug-in named NAME.drf that exports the FIO_
-# table and nothing else. The frame is compiled into each driver, which defines what the
-# frame declares for it (kDriverIdentity, makeDriverState).
+# velkano_add_driver(NAME TABLE FUNCTION SOURCES... LIBRARIES...): a driver plug-in named
+# NAME.drf that exports the FIO_ table and nothing else, and NAME_linked, the same driver as a
+# static library for linking into a program beside the other one, whose export table
+# velkano::FUNCTION() returns (velkano/linked_drivers.h). The frame is compiled into each
+# driver, which defines what the frame declares for it (kDriverIdentity, makeDriverState).
 set(VELKANO_DEF_FILE ${PROJECT_SOURCE_DIR}/drv/common/fio_exports.def)
 
 # The linker version script is generated from the .def file, the one list of exports.
@@ -30,7 +32,19 @@ if(WIN32)
 endif()
 
 function(velkano_add_driver name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+    cmake_parse_arguments(ARG "" "TABLE" "SOURCES;LIBRARIES" ${ARGN})
+    add_library(${name}_linked STATIC
+        ${ARG_SOURCES}
+        ${PROJECT_SOURCE_DIR}/drv/common/driver_frame.cpp
+        ${PROJECT_SOURCE_DIR}/drv/common/export_table.cpp)
+    target_compile_definitions(${name}_linked PRIVATE
+        VELKANO_LINKED_DRIVER=${name} VELKANO_LINKED_TABLE=${ARG_TABLE})
+    target_link_libraries(${name}_linked PUBLIC ${ARG_LIBRARIES} velkano_codec)
+    # No shared libraries to load in a WebAssembly build: only the linked driver there.
+    if(EMSCRIPTEN)
+        return()
+    endif()
+
     add_library(${name} MODULE
         ${ARG_SOURCES}
         ${PROJECT_SOURCE_DIR}/drv/common/driver_frame.cpp)

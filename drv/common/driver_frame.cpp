@@ -6,6 +6,7 @@
 #include "velkano/fio_exports.h"
 
 namespace velkano {
+inline namespace VELKANO_FRAME_NAMESPACE {
 
 global_values* g_driver = nullptr;
 
@@ -54,6 +55,7 @@ global_values* ensureDriver() {
     return g_driver;
 }
 
+}  // namespace VELKANO_FRAME_NAMESPACE
 }  // namespace velkano
 
 using velkano::g_driver;
@@ -61,18 +63,18 @@ using velkano::kDriverIdentity;
 
 extern "C" {
 
-int32_t FIO_DriverInfo(void* record) {
+int32_t FIO_NAME(FIO_DriverInfo)(void* record) {
     if (record == nullptr) return -1;
     const FIO_DriverInfoRecord info = velkano::infoRecord();
     std::memcpy(record, &info, sizeof info);
     return 1;
 }
 
-int32_t FIO_IsFileOfMyType(const char*) {
+int32_t FIO_NAME(FIO_IsFileOfMyType)(const char*) {
     return 1;
 }
 
-int32_t FIO_GetExtensions(int32_t type, char* buffer, uint32_t size) {
+int32_t FIO_NAME(FIO_GetExtensions)(int32_t type, char* buffer, uint32_t size) {
     if (buffer != nullptr && size > 0) std::memset(buffer, 0, size);
     if (!velkano::handles(type)) return -1;
     if (buffer == nullptr || size == 0) return 1;
@@ -81,7 +83,7 @@ int32_t FIO_GetExtensions(int32_t type, char* buffer, uint32_t size) {
     return 1;
 }
 
-int32_t FIO_TranslateFilename(const char* source, char* destination, uint32_t size) {
+int32_t FIO_NAME(FIO_TranslateFilename)(const char* source, char* destination, uint32_t size) {
     if (destination == nullptr || size == 0) return 1;
     uint32_t i = 0;
     if (source != nullptr) {
@@ -91,29 +93,29 @@ int32_t FIO_TranslateFilename(const char* source, char* destination, uint32_t si
     return 1;
 }
 
-FIOVelkano17* FIO_InitDriver(void) {
-    // A state left over from an earlier FIO_InitDriver is released, closing its files.
-    FIO_ExitDriver();
-    global_values* created = velkano::ensureDriver();
-    return created != nullptr ? created->state.get() : nullptr;
-}
-
-void FIO_ExitDriver(void) {
+void FIO_NAME(FIO_ExitDriver)(void) {
     global_values* old = g_driver;
     g_driver = nullptr;
     delete old;
 }
 
-int32_t FIO_ReadFDEntry(void*, void*, void*, void*) {
+FIOVelkano17* FIO_NAME(FIO_InitDriver)(void) {
+    // A state left over from an earlier FIO_InitDriver is released, closing its files.
+    FIO_NAME(FIO_ExitDriver)();
+    global_values* created = velkano::ensureDriver();
+    return created != nullptr ? created->state.get() : nullptr;
+}
+
+int32_t FIO_NAME(FIO_ReadFDEntry)(void*, void*, void*, void*) {
     return -1;
 }
-int32_t FIO_IGC2Flight(void*, void*, void*, void*) {
+int32_t FIO_NAME(FIO_IGC2Flight)(void*, void*, void*, void*) {
     return -1;
 }
-int32_t FIO_WriteDeclaration(void*, void*, void*, void*) {
+int32_t FIO_NAME(FIO_WriteDeclaration)(void*, void*, void*, void*) {
     return -1;
 }
-int32_t FIO_ReadDeclaration(void*, void*, void*, void*) {
+int32_t FIO_NAME(FIO_ReadDeclaration)(void*, void*, void*, void*) {
     return -1;
 }
 
@@ -123,6 +125,6 @@ int32_t FIO_ReadDeclaration(void*, void*, void*, void*) {
 // Unloading the library releases the state and closes the companion files even when the
 // host never called FIO_ExitDriver.
 __attribute__((destructor)) static void releaseOnUnload() {
-    FIO_ExitDriver();
+    FIO_NAME(FIO_ExitDriver)();
 }
 #endif

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "driver_state.h"
+#include "export_names.h"
 #include "velkano/driver_info.h"
 
 // The driver-global object: owns the state of the driver library it lives in.
@@ -19,6 +20,7 @@ public:
 };
 
 namespace velkano {
+inline namespace VELKANO_FRAME_NAMESPACE {
 
 // What a driver tells the host about itself beyond what every driver says.
 struct DriverIdentity {
@@ -30,8 +32,10 @@ struct DriverIdentity {
     void (*setLimits)(FIO_DriverInfoRecord& record);
 };
 
-// Defined by each driver library.
+// Defined by each driver library: its identity, and a fresh state of that driver, every
+// counter zero.
 extern const DriverIdentity kDriverIdentity;
+std::unique_ptr<FIOVelkano17> makeDriverState();
 
 // The one driver-global pointer: null until FIO_InitDriver, null again after FIO_ExitDriver.
 extern global_values* g_driver;
@@ -45,4 +49,5 @@ State* driverState() {
     return g_driver != nullptr ? static_cast<State*>(g_driver->state.get()) : nullptr;
 }
 
+}  // namespace VELKANO_FRAME_NAMESPACE
 }  // namespace velkano

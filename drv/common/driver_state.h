@@ -1,9 +1,9 @@
 // The driver state behind the handle FIO_InitDriver returns. Each driver derives its own
-// state from FIOVelkano17 and creates it in makeDriverState; a host sees only the handle.
+// state from FIOVelkano17 and creates it in makeDriverState (driver_frame.h); a host sees
+// only the handle.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 class FIOVelkano17 {
 public:
@@ -29,8 +29,5 @@ struct RecordCounts {
 
     bool finished() const { return done >= total; }
 };
-
-// Defined by each driver library: a fresh state of that driver, every counter zero.
-std::unique_ptr<FIOVelkano17> makeDriverState();
 
 }  // namespace velkano

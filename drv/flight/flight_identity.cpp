@@ -3,6 +3,7 @@
 #include "velkano/fio_codes.h"
 
 namespace velkano {
+inline namespace VELKANO_FRAME_NAMESPACE {
 
 namespace {
 
@@ -22,4 +23,5 @@ std::unique_ptr<FIOVelkano17> makeDriverState() {
     return std::make_unique<FlightState>();
 }
 
+}  // namespace VELKANO_FRAME_NAMESPACE
 }  // namespace velkano

@@ -3,6 +3,7 @@
 #include "velkano/fio_codes.h"
 
 namespace velkano {
+inline namespace VELKANO_FRAME_NAMESPACE {
 
 namespace {
 
@@ -27,4 +28,5 @@ std::unique_ptr<FIOVelkano17> makeDriverState() {
     return std::make_unique<RouteState>();
 }
 
+}  // namespace VELKANO_FRAME_NAMESPACE
 }  // namespace velkano

@@ -11,7 +11,9 @@
 #include "host/driver_library.h"
 #include "flight_state.h"
 #include "host_test_support.h"
+#include "route_host.h"
 #include "route_state.h"
+#include "velkano/linked_drivers.h"
 
 namespace {
 
@@ -212,6 +214,86 @@ TEST_F(CompanionLifetimeTest, MissingCompanionThrowsTheFileExceptionAndRetries) 
     }
     EXPECT_EQ(state->readCompanion, nullptr);
     driver.ExitDriver();
+}
+
+// Converts every flight of a flight file into one IGC file.
+template <typename Driver>
+std::vector<uint8_t> allFlightsAsIgc(const Driver& driver, const std::string& flights,
+                                     const std::string& igc) {
+    {
+        CStdioFile in(flights, testing_support::kHostRead);
+        CStdioFile out(igc, testing_support::kHostWrite);
+        while (driver.Flight2IGC(&in, &out) == 1) {
+        }
+        out.Close();
+    }
+    return testing_support::readFileBytes(igc);
+}
+
+// Both drivers linked into this program beside their loaded .drf files: each linked driver
+// answers, reads, writes and converts as its library does, and keeps a state of its own.
+TEST(LinkedDriversTest, BothWorkInOneProcessAsTheLoadedLibrariesDo) {
+    using namespace route_host;
+    const FIO_ExportTable& route = velkano::linkedRouteDriver();
+    const FIO_ExportTable& flight = velkano::linkedFlightDriver();
+    DriverLibrary loadedRoute(driverPath("Velkano17Rte.drf"));
+    DriverLibrary loadedFlight(driverPath("Velkano17Flt.drf"));
+    const auto info = [](auto& driver) {
+        std::vector<uint8_t> record(kDriverInfoSize);
+        EXPECT_EQ(driver.DriverInfo(record.data()), 1);
+        return record;
+    };
+    EXPECT_EQ(info(route), info(loadedRoute));
+    EXPECT_EQ(info(flight), info(loadedFlight));
+    EXPECT_NE(info(route), info(flight));
+
+    const std::string examples = std::string(VELKANO_SOURCE_DIR) + "/examples/";
+    ScratchDir dir;
+    ASSERT_NE(route.InitDriver(), nullptr);
+    ASSERT_NE(loadedRoute.InitDriver(), nullptr);
+    // The linked route driver opens the companion file, then the flight driver converts and
+    // exits: the route driver reads on where it stopped.
+    CStdioFile task(examples + "club_tasks.rtx", testing_support::kHostRead);
+    ReadPass linked = readObjects(route, task, 1);
+    const auto igc = allFlightsAsIgc(flight, examples + "club_day.flt", dir.file("linked.igc"));
+    flight.ExitDriver();
+    EXPECT_FALSE(igc.empty());
+    EXPECT_EQ(igc,
+              allFlightsAsIgc(loadedFlight, examples + "club_day.flt", dir.file("loaded.igc")));
+    ReadPass rest = readObjects(route, task);
+    linked.results.insert(linked.results.end(), rest.results.begin(), rest.results.end());
+    linked.turnpoints.insert(linked.turnpoints.end(), rest.turnpoints.begin(),
+                             rest.turnpoints.end());
+
+    CStdioFile loadedTask(examples + "club_tasks.rtx", testing_support::kHostRead);
+    const ReadPass loaded = readObjects(loadedRoute, loadedTask);
+    EXPECT_EQ(linked.results, loaded.results);
+    ASSERT_EQ(linked.turnpoints.size(), loaded.turnpoints.size());
+    for (size_t i = 0; i < loaded.turnpoints.size(); ++i) {
+        EXPECT_EQ(entryMembers(linked.turnpoints[i]), entryMembers(loaded.turnpoints[i])) << i;
+    }
+    ASSERT_EQ(rest.routes.size(), loaded.routes.size());
+    std::vector<FIO_Route*> routes;
+    for (size_t i = 0; i < loaded.routes.size(); ++i) {
+        EXPECT_EQ(rest.routes[i]->name, loaded.routes[i]->name);
+        EXPECT_EQ(pointsOf(*rest.routes[i]), pointsOf(*loaded.routes[i]));
+        routes.push_back(rest.routes[i].get());
+    }
+
+    // Written back by each, the files are the same bytes.
+    const auto tps = static_cast<int32_t>(loaded.turnpoints.size());
+    const auto count = static_cast<int32_t>(routes.size());
+    EXPECT_EQ(writePass(route, dir.file("linked.rtx"), tps, count, linked.turnpoints, routes),
+              tps + count + 2);
+    EXPECT_EQ(writePass(loadedRoute, dir.file("loaded.rtx"), tps, count, loaded.turnpoints, routes),
+              tps + count + 2);
+    route.ExitDriver();
+    loadedRoute.ExitDriver();
+    for (const char* extension : {".rtx", ".top"}) {
+        EXPECT_EQ(readFileBytes(dir.file(std::string("linked") + extension)),
+                  readFileBytes(dir.file(std::string("loaded") + extension)))
+            << extension;
+    }
 }
 
 }  // namespace

@@ -84,8 +84,12 @@ struct ReadPass {
     }
 };
 
+// The passes below drive a loaded library (DriverLibrary) or a linked driver's table
+// (FIO_ExportTable) alike.
+
 // Makes the given number of FIO_ReadObject calls, or reads until -1 when calls is 0.
-inline ReadPass readObjects(DriverLibrary& fio, CFile& task, int calls = 0) {
+template <typename Driver>
+ReadPass readObjects(const Driver& fio, CFile& task, int calls = 0) {
     ReadPass pass;
     for (int i = 0; calls == 0 || i < calls; ++i) {
         FIO_TPEntry entry;
@@ -100,8 +104,9 @@ inline ReadPass readObjects(DriverLibrary& fio, CFile& task, int calls = 0) {
 }
 
 // FIO_WriteHeader with a header record of the given kind and counts.
-inline int32_t writeHeader(DriverLibrary& fio, CFile& task, int32_t kind, int32_t tpCount = 0,
-                           int32_t routeCount = 0) {
+template <typename Driver>
+int32_t writeHeader(const Driver& fio, CFile& task, int32_t kind, int32_t tpCount = 0,
+                    int32_t routeCount = 0) {
     FIO_Header header;
     header.kind = kind;
     header.turnpointCount = tpCount;
@@ -112,9 +117,9 @@ inline int32_t writeHeader(DriverLibrary& fio, CFile& task, int32_t kind, int32_
 // A whole write pass as a host makes it: the header announcing tpCount turnpoints and
 // routeCount routes, the turnpoints, the routes and the closing header. Returns how many of
 // those calls the driver accepted.
-inline int writePass(DriverLibrary& fio, const std::string& taskPath, int32_t tpCount,
-                     int32_t routeCount, std::vector<FIO_TPEntry> turnpoints,
-                     const std::vector<FIO_Route*>& routes) {
+template <typename Driver>
+int writePass(const Driver& fio, const std::string& taskPath, int32_t tpCount, int32_t routeCount,
+              std::vector<FIO_TPEntry> turnpoints, const std::vector<FIO_Route*>& routes) {
     CStdioFile task(taskPath, kHostWrite);
     int accepted = writeHeader(fio, task, FIO_Header::kBegin, tpCount, routeCount) == 1;
     for (FIO_TPEntry& entry : turnpoints) accepted += fio.WriteTP(nullptr, &entry) == 1;

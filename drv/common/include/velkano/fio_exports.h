@@ -96,3 +96,23 @@ using FIO_WriteHeaderFn = int32_t (*)(CFile*, FIO_Header*);
 using FIO_UnsupportedFn = int32_t (*)(void*, void*, void*, void*);
 using FIO_Flight2IGCFn = int32_t (*)(CFile*, CStdioFile*);
 using FIO_WriteRouteFn = int32_t (*)(CFile*, FIO_Route*);
+
+// The fifteen exports of one driver as pointers: what a host resolves after loading a .drf, or
+// what a program that links the drivers in gets from velkano/linked_drivers.h.
+struct FIO_ExportTable {
+    FIO_DriverInfoFn DriverInfo;
+    FIO_IsFileOfMyTypeFn IsFileOfMyType;
+    FIO_GetExtensionsFn GetExtensions;
+    FIO_TranslateFilenameFn TranslateFilename;
+    FIO_ReadObjectFn ReadObject;
+    FIO_InitDriverFn InitDriver;
+    FIO_ExitDriverFn ExitDriver;
+    FIO_WriteTPFn WriteTP;
+    FIO_WriteHeaderFn WriteHeader;
+    FIO_UnsupportedFn ReadFDEntry;
+    FIO_Flight2IGCFn Flight2IGC;
+    FIO_UnsupportedFn IGC2Flight;
+    FIO_UnsupportedFn WriteDeclaration;
+    FIO_UnsupportedFn ReadDeclaration;
+    FIO_WriteRouteFn WriteRoute;
+};
