@@ -2,13 +2,14 @@
 // the files in the module's memory as a page would hold them, and compares every file it
 // writes with what the native build of the same program writes; its IGC files must also be
 // the golden ones (less their carriage returns: velkano ends IGC lines with CR LF, the
-// drivers with LF). Prints the module's size and the times taken.
+// drivers with LF). A flight file cut short must fail in both with the driver's message.
+// Prints the module's size and the times taken.
 //   node check.js WASM_JS NATIVE_PROGRAM SOURCE_DIR
 'use strict';
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const { execFileSync } = require('child_process');
+const { execFileSync, spawnSync } = require('child_process');
 
 const [wasmJs, nativeProgram, sourceDir] = process.argv.slice(2);
 const failures = [];
@@ -39,6 +40,21 @@ async function main() {
       const nativeMs = performance.now() - started;
       console.log(`${command} ${name}: WebAssembly ${wasmMs.toFixed(1)} ms, native process ${nativeMs.toFixed(1)} ms`);
       if (status !== 0) fail(`${name}: the WebAssembly build exits with ${status}: ${messages.join(' ')}`);
+    }
+
+    // A flight file cut short: the driver's error reaches the host as an exception in both.
+    const cut = path.join(nativeOut, '..', `${path.basename(nativeOut)}-cut.flt`);
+    fs.writeFileSync(cut, fs.readFileSync(path.join(examples, 'club_day.flt')).subarray(0, 3000));
+    wasm.FS.writeFile('/in/cut.flt', fs.readFileSync(cut));
+    messages.length = 0;
+    const cutStatus = wasm.callMain(['flights', '/in/cut.flt', '/out']);
+    const native = spawnSync(nativeProgram, ['flights', cut, nativeOut], { encoding: 'utf8' });
+    fs.rmSync(cut);
+    if (cutStatus !== 1 || messages.join('\n') !== '/in/cut.flt: bad object') {
+      fail(`cut flight file: WebAssembly exits with ${cutStatus}: ${messages.join(' ')}`);
+    }
+    if (native.status !== 1 || native.stderr !== `${cut}: bad object\n`) {
+      fail(`cut flight file: native exits with ${native.status}: ${native.stderr}`);
     }
 
     const written = wasm.FS.readdir('/out').filter((n) => n !== '.' && n !== '..').sort();

@@ -26,7 +26,8 @@ std::string baseName(const std::string& path) {
     return name.substr(0, name.find_last_of('.'));
 }
 
-// An IGC file per flight; the file opened for the call that finds no flight left goes.
+// An IGC file per flight; the file opened for the call that finds no flight left goes, and
+// so does the one of a flight the driver refused.
 int convertFlights(const std::string& flights, const std::string& outDir) {
     const FIO_ExportTable& driver = velkano::linkedFlightDriver();
     if (driver.InitDriver() == nullptr) return 1;
@@ -34,7 +35,14 @@ int convertFlights(const std::string& flights, const std::string& outDir) {
     for (int n = 1;; ++n) {
         const std::string igc = outDir + "/" + baseName(flights) + "-" + std::to_string(n) + ".igc";
         CStdioFile out(igc, kWrite);
-        const int32_t result = driver.Flight2IGC(&in, &out);
+        int32_t result = 0;
+        try {
+            result = driver.Flight2IGC(&in, &out);
+        } catch (...) {
+            out.Close();
+            std::remove(igc.c_str());
+            throw;
+        }
         out.Close();
         if (result != 1) {
             std::remove(igc.c_str());
