@@ -3,7 +3,8 @@
 # static library for linking into a program beside the other one, whose export table
 # velkano::FUNCTION() returns (velkano/linked_drivers.h). The frame is compiled into each
 # driver, which defines what the frame declares for it (kDriverIdentity, makeDriverState).
-set(VELKANO_DEF_FILE ${PROJECT_SOURCE_DIR}/drv/common/fio_exports.def)
+set(VELKANO_FRAME_DIR ${PROJECT_SOURCE_DIR}/drv/frame)
+set(VELKANO_DEF_FILE ${VELKANO_FRAME_DIR}/fio_exports.def)
 
 # The linker version script is generated from the .def file, the one list of exports.
 file(STRINGS ${VELKANO_DEF_FILE} _def_lines REGEX "^[ \t]+FIO_")
@@ -35,11 +36,11 @@ function(velkano_add_driver name)
     cmake_parse_arguments(ARG "" "TABLE" "SOURCES;LIBRARIES" ${ARGN})
     add_library(${name}_linked STATIC
         ${ARG_SOURCES}
-        ${PROJECT_SOURCE_DIR}/drv/common/driver_frame.cpp
-        ${PROJECT_SOURCE_DIR}/drv/common/export_table.cpp)
+        ${VELKANO_FRAME_DIR}/driver_frame.cpp
+        ${VELKANO_FRAME_DIR}/export_table.cpp)
     target_compile_definitions(${name}_linked PRIVATE
         VELKANO_LINKED_DRIVER=${name} VELKANO_LINKED_TABLE=${ARG_TABLE})
-    target_link_libraries(${name}_linked PUBLIC ${ARG_LIBRARIES} velkano_codec)
+    target_link_libraries(${name}_linked PUBLIC ${ARG_LIBRARIES} velkano_frame)
     # No shared libraries to load in a WebAssembly build: only the linked driver there.
     if(EMSCRIPTEN)
         return()
@@ -47,19 +48,19 @@ function(velkano_add_driver name)
 
     add_library(${name} MODULE
         ${ARG_SOURCES}
-        ${PROJECT_SOURCE_DIR}/drv/common/driver_frame.cpp)
+        ${VELKANO_FRAME_DIR}/driver_frame.cpp)
     set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".drf" OUTPUT_NAME ${name})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} velkano_codec)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} velkano_frame)
     if(WIN32)
         # DllMain releases the state on unload; NAME.rc beside the driver's sources carries
         # its version resource.
         target_sources(${name} PRIVATE ${VELKANO_DEF_FILE}
-            ${PROJECT_SOURCE_DIR}/drv/common/dll_main.cpp)
+            ${VELKANO_FRAME_DIR}/dll_main.cpp)
         if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${name}.rc)
             target_sources(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${name}.rc)
             set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/${name}.rc PROPERTIES
-                INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR}/drv/common
-                OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/drv/common/driver_version.rc)
+                INCLUDE_DIRECTORIES ${VELKANO_FRAME_DIR}
+                OBJECT_DEPENDS ${VELKANO_FRAME_DIR}/driver_version.rc)
         endif()
     else()
         target_link_options(${name} PRIVATE "LINKER:--version-script=${VELKANO_VERSION_SCRIPT}")
