@@ -51,7 +51,8 @@ int main() {
     ok &= expect(imported.task.turnpoints.size() == 2 && imported.task.routes.size() == 1,
                  "CUP rows and task");
     const CupOutput cup = formatCup(imported.task, CupColumns::current);
-    ok &= expect(cup.text.find("\"Turn\",\"T1\",,4740.000N") != std::string::npos, "CUP written back");
+    ok &= expect(cup.text.find("\"Turn\",\"T1\",,4740.000N") != std::string::npos,
+                 "CUP written back");
 
     std::string json;
     writeTaskJson(imported.task, [&](const std::string& block) { json += block; });

@@ -1,3 +1,4 @@
+// Drivers loaded from .drf files, as the host program loads them.
 #include "host/driver_library.h"
 
 #if defined(_WIN32)
@@ -22,7 +23,7 @@ std::string lastLoadError() {
 
 }  // namespace
 
-DriverLibrary::DriverLibrary(const std::string& path) : path_(path) {
+DriverLibrary::DriverLibrary(const std::string& path) : FIO_ExportTable{}, path_(path) {
 #if defined(_WIN32)
     handle_ = reinterpret_cast<void*>(LoadLibraryA(path.c_str()));
 #else

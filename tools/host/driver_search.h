@@ -3,16 +3,12 @@
 // directory relative to it, and VELKANO_DRIVERS that holds the file.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "host/driver_library.h"
 
 namespace velkano::tool {
-
-inline constexpr const char* kRouteDriver = "Velkano17Rte.drf";
-inline constexpr const char* kFlightDriver = "Velkano17Flt.drf";
 
 // The directories searched, in order. environment is VELKANO_DRIVERS' value or null.
 std::vector<std::string> driverDirectories(const std::string& executableDir,
@@ -21,10 +17,5 @@ std::vector<std::string> driverDirectories(const std::string& executableDir,
 // The path of fileName: in explicitDir when it is not empty, else in the first searched
 // directory that holds it. Throws ToolError listing the places looked in when none does.
 std::string findDriver(const std::string& explicitDir, const std::string& fileName);
-
-// Loads the driver fileName from driverDir (--drivers), or from where findDriver finds it
-// when driverDir is empty; ToolError when it is nowhere or cannot be loaded.
-std::unique_ptr<DriverLibrary> loadDriver(const std::string& driverDir,
-                                          const std::string& fileName);
 
 }  // namespace velkano::tool
