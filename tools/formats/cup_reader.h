@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/error_at.h"
+#include "formats/cup_context.h"
 #include "formats/note.h"
 #include "formats/task_model.h"
 
@@ -21,13 +21,6 @@ struct CupFile {
 struct CupReadOptions {
     bool strict = false;       // refuse texts with characters windows-1252 lacks
     bool skipBadRows = false;  // leave out unusable rows and the tasks they break
-};
-
-// A CUP input that cannot be imported, at "FILE:LINE" or "FILE".
-class CupError : public ErrorAt<std::string> {
-public:
-    using ErrorAt::ErrorAt;
-    const std::string& where() const { return place(); }
 };
 
 struct CupImport {

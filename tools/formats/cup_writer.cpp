@@ -1,6 +1,5 @@
 #include "formats/cup_writer.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -8,7 +7,9 @@
 #include <unordered_set>
 
 #include "formats/cp1252.h"
+#include "formats/cup_fields.h"
 #include "formats/cup_format.h"
+#include "formats/cup_values.h"
 #include "velkano/fio_codes.h"
 
 namespace velkano::tool {
@@ -27,27 +28,6 @@ std::string cleanText(const std::string& bytes) {
             c = ' ';
     }
     return decodeCp1252(clean);
-}
-
-// The text in quotes, its quotes doubled.
-std::string alwaysQuoted(const std::string& utf8) {
-    std::string field = "\"";
-    for (const char c : utf8) {
-        field += c;
-        if (c == '"') field += c;
-    }
-    return field + "\"";
-}
-
-// An empty text stays an empty field.
-std::string quoted(const std::string& utf8) {
-    return utf8.empty() ? "" : alwaysQuoted(utf8);
-}
-
-std::string joinFields(const std::vector<std::string>& fields) {
-    std::string line;
-    for (size_t i = 0; i < fields.size(); ++i) line += (i == 0 ? "" : ",") + fields[i];
-    return line + std::string(kLineEnd);
 }
 
 bool writable(const FIO_TPEntry& entry) {
@@ -78,12 +58,7 @@ int styleFor(const FIO_TPEntry& entry) {
 
 // The frequency in MHz; none for a text that is no number.
 std::optional<double> frequencyValue(const std::string& text) {
-    double value = 0;
-    const auto [end, error] =
-        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return parseDecimal(text);
 }
 
 bool inAirband(std::optional<double> frequency) {
@@ -139,12 +114,11 @@ std::string formatRow(const FIO_TPEntry& entry, const std::string& name, CupColu
         std::snprintf(direction, sizeof direction, "%03d",
                       (entry.runwayDirection % 360 + 360) % 360);
     const auto frequency = frequencyValue(entry.frequency);
-    char band[32] = "";
-    if (inAirband(frequency)) std::snprintf(band, sizeof band, "%.3f", *frequency);
+    const std::string band = inAirband(frequency) ? printDecimal(*frequency, 3) : "";
 
     std::vector<std::string> fields = {
-        quoted(name),
-        quoted(cleanText(codeFor(entry))),
+        quoteUnlessEmpty(name),
+        quoteUnlessEmpty(cleanText(codeFor(entry))),
         "",
         formatCoordinate(entry.latitude, 2, 'N', 'S'),
         formatCoordinate(entry.longitude, 3, 'E', 'W'),
@@ -154,10 +128,10 @@ std::string formatRow(const FIO_TPEntry& entry, const std::string& name, CupColu
         runway ? std::to_string(entry.runwayLength) + "m" : "",
     };
     if (columns == CupColumns::current) fields.push_back("");  // rwwidth
-    fields.push_back(quoted(band));
-    fields.push_back(quoted(descFor(entry)));
+    fields.push_back(quoteUnlessEmpty(band));
+    fields.push_back(quoteUnlessEmpty(descFor(entry)));
     if (columns == CupColumns::current) {
-        fields.push_back(quoted(userdataFor(entry, style)));
+        fields.push_back(quoteUnlessEmpty(userdataFor(entry, style)));
         fields.push_back("");  // pics
     }
     return joinFields(fields);
@@ -165,13 +139,6 @@ std::string formatRow(const FIO_TPEntry& entry, const std::string& name, CupColu
 
 std::string describe(const FIO_TPEntry& entry) {
     return "turnpoint " + std::to_string(entry.number) + " \"" + cleanText(entry.name) + "\"";
-}
-
-// Readers trim the blanks around a field, quoted or not.
-std::string blankless(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // Row names, unique as XCSoar compares them so that task lines resolve; a later clash takes
@@ -184,14 +151,15 @@ std::vector<std::string> rowNames(const std::vector<FIO_TPEntry>& turnpoints, No
         const FIO_TPEntry& entry = turnpoints[i];
         if (!writable(entry)) {
             notes.push_back(
-                {"", describe(entry) + ": latitude " + std::to_string(entry.latitude) +
-                         ", longitude " + std::to_string(entry.longitude) +
+                {"", describe(entry) + ": latitude " + printDecimal(entry.latitude, 6) +
+                         ", longitude " + printDecimal(entry.longitude, 6) +
                          " lie outside the globe; left out, and so are the route points "
                          "naming it"});
             continue;
         }
-        std::string base = blankless(cleanText(entry.name));
-        if (base.empty()) base = blankless(cleanText(entry.shortName));
+        // Readers trim the blanks around a field, quoted or not.
+        std::string base(trimmed(cleanText(entry.name)));
+        if (base.empty()) base = trimmed(cleanText(entry.shortName));
         if (base.empty()) base = "TP " + std::to_string(entry.number);
         std::string name = base;
         const std::string baseKey = looseName(base);
@@ -247,11 +215,11 @@ std::string taskLine(const RouteFields& route, size_t position,
                                  " points from start to finish; XCSoar reads at most " +
                                  std::to_string(kMostPointsXcsoarReads)});
     }
-    std::vector<std::string> fields = {alwaysQuoted(cleanText(route.name))};
+    std::vector<std::string> fields = {quote(cleanText(route.name))};
     if (takeoff) {
-        fields.push_back(alwaysQuoted(*takeoff));
-        for (const std::string& name : listed) fields.push_back(alwaysQuoted(name));
-        fields.push_back(alwaysQuoted(*landing));
+        fields.push_back(quote(*takeoff));
+        for (const std::string& name : listed) fields.push_back(quote(name));
+        fields.push_back(quote(*landing));
     }
     return joinFields(fields);
 }

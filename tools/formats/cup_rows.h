@@ -1,0 +1,27 @@
+// One CUP row as one turnpoint. What cannot be read is left at its default with a note, unless
+// the row cannot be a turnpoint at all (no name, no usable coordinate).
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "formats/cup_context.h"
+#include "formats/cup_header.h"
+#include "velkano/host_records.h"
+
+namespace velkano::tool::cup {
+
+// A field that keeps a row from becoming a turnpoint.
+struct RowProblem {
+    Column column;
+    std::string message;
+};
+
+// The turnpoint fields of the row at at stand for (number left at 0), or why they stand for
+// none; with strict, a text windows-1252 cannot hold is a CupError.
+std::variant<FIO_TPEntry, RowProblem> turnpointFromRow(const std::vector<std::string>& fields,
+                                                       const ColumnMap& columns, const Place& at,
+                                                       bool strict, ImportNotes& notes);
+
+}  // namespace velkano::tool::cup
