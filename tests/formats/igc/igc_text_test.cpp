@@ -6,6 +6,33 @@ using namespace velkano::tool;
 
 namespace {
 
+TEST(IgcText, RefusesLinesWithoutTheirRecordsLayout) {
+    struct Case {
+        const char* igc;
+        size_t line;
+    };
+    const Case cases[] = {
+        {"AXXX1\nB1305094730000N00815000EA012340125\n", 2},      // one digit short
+        {"B1305094730000X00815000EA0123401250000007\n", 1},      // no hemisphere
+        {"B13050947300O0N00815000EA0123401250000007\n", 1},      // letter in the minutes
+        {"B1305094730000N00815000EX0123401250000007\n", 1},      // no validity
+        {"B1305094730000N00815000EA012340-1250000007\n", 1},     // sign inside a number
+        {"C0507040000000000000001\n", 1},                        // short declaration
+        {"C050704000000000000000100\nC4730000N00815000\n", 2},   // point without hemisphere
+        {"\n\nC050704000000000000000100\nC47300N008150E\n", 4},  // cut point
+    };
+    for (const Case& c : cases) {
+        try {
+            parseIgcText(c.igc);
+            ADD_FAILURE() << "accepted " << c.igc;
+        } catch (const IgcTextError& e) {
+            EXPECT_EQ(e.line(), c.line) << c.igc;
+        }
+    }
+    // What has no record type of ours, or none at all, is no error.
+    EXPECT_TRUE(parseIgcText("\r\nX\nHF\nA\nI99\n").fixes.empty());
+}
+
 // What other writers put in IGC files too: CR LF, the newer date form, G and L records.
 TEST(IgcText, ReadsEveryRecordItKnows) {
     const IgcFlightText flight = parseIgcText(
@@ -52,33 +79,6 @@ TEST(IgcText, ReadsEveryRecordItKnows) {
     EXPECT_FALSE(flight.fixes[1].valid);
     EXPECT_EQ(flight.extension(flight.fixes[1], "ENL"), 999);
     EXPECT_EQ(flight.extension(flight.fixes[1], "TAS"), -1);
-}
-
-TEST(IgcText, RefusesLinesWithoutTheirRecordsLayout) {
-    struct Case {
-        const char* igc;
-        size_t line;
-    };
-    const Case cases[] = {
-        {"AXXX1\nB1305094730000N00815000EA012340125\n", 2},      // one digit short
-        {"B1305094730000X00815000EA0123401250000007\n", 1},      // no hemisphere
-        {"B13050947300O0N00815000EA0123401250000007\n", 1},      // letter in the minutes
-        {"B1305094730000N00815000EX0123401250000007\n", 1},      // no validity
-        {"B1305094730000N00815000EA012340-1250000007\n", 1},     // sign inside a number
-        {"C0507040000000000000001\n", 1},                        // short declaration
-        {"C050704000000000000000100\nC4730000N00815000\n", 2},   // point without hemisphere
-        {"\n\nC050704000000000000000100\nC47300N008150E\n", 4},  // cut point
-    };
-    for (const Case& c : cases) {
-        try {
-            parseIgcText(c.igc);
-            ADD_FAILURE() << "accepted " << c.igc;
-        } catch (const IgcTextError& e) {
-            EXPECT_EQ(e.line(), c.line) << c.igc;
-        }
-    }
-    // What has no record type of ours, or none at all, is no error.
-    EXPECT_TRUE(parseIgcText("\r\nX\nHF\nA\nI99\n").fixes.empty());
 }
 
 }  // namespace

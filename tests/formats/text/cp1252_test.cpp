@@ -10,27 +10,6 @@ using velkano::tool::encodeCp1252;
 
 namespace {
 
-TEST(Cp1252, EveryByteStringSurvivesDecodeAndEncode) {
-    std::string all;
-    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-    EXPECT_EQ(encodeCp1252(decodeCp1252(all)), all);
-}
-
-TEST(Cp1252, DecodesTheBytesThatDifferFromLatin1) {
-    struct Case {
-        unsigned char byte;
-        const char* utf8;
-    };
-    const Case cases[] = {
-        {0x80, "\u20AC"}, {0x81, "\u0081"}, {0x8A, "\u0160"}, {0x8D, "\u008D"}, {0x8F, "\u008F"},
-        {0x90, "\u0090"}, {0x93, "\u201C"}, {0x9D, "\u009D"}, {0x9F, "\u0178"}, {0xA0, "\u00A0"},
-        {0xD6, "\u00D6"}, {0xFF, "\u00FF"}, {0x41, "A"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(decodeCp1252(std::string(1, static_cast<char>(c.byte))), c.utf8) << int(c.byte);
-    }
-}
-
 TEST(Cp1252, RefusesCharactersWithoutAByteAndIllFormedUtf8) {
     struct Case {
         std::string utf8;
@@ -57,6 +36,27 @@ TEST(Cp1252, RefusesCharactersWithoutAByteAndIllFormedUtf8) {
             EXPECT_STREQ(e.what(), c.message);
             EXPECT_EQ(e.offset(), c.offset) << c.message;
         }
+    }
+}
+
+TEST(Cp1252, EveryByteStringSurvivesDecodeAndEncode) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(encodeCp1252(decodeCp1252(all)), all);
+}
+
+TEST(Cp1252, DecodesTheBytesThatDifferFromLatin1) {
+    struct Case {
+        unsigned char byte;
+        const char* utf8;
+    };
+    const Case cases[] = {
+        {0x80, "\u20AC"}, {0x81, "\u0081"}, {0x8A, "\u0160"}, {0x8D, "\u008D"}, {0x8F, "\u008F"},
+        {0x90, "\u0090"}, {0x93, "\u201C"}, {0x9D, "\u009D"}, {0x9F, "\u0178"}, {0xA0, "\u00A0"},
+        {0xD6, "\u00D6"}, {0xFF, "\u00FF"}, {0x41, "A"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(decodeCp1252(std::string(1, static_cast<char>(c.byte))), c.utf8) << int(c.byte);
     }
 }
 
