@@ -5,6 +5,7 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "formats/cup_writer.h"
+#include "formats/output_formats.h"
 #include "host/task_reader.h"
 
 namespace velkano::tool {
@@ -32,9 +33,14 @@ constexpr CommandHelp kHelp = {
 
 int runCup(const GlobalOptions& global, const CupOptions& options) {
     const TaskDocument task = readTaskToConvert(global.driverDir, options.conversion);
-    const CupOutput cup = formatCup(task, static_cast<CupColumns>(options.columns));
-    for (const Note& note : cup.notes) reportError(options.conversion.input, note.message);
-    writeOutput(options.conversion.output, cup.text);
+    const TaskOutputFormat& cup = taskOutputFormat(
+        options.columns == static_cast<int>(CupColumns::classic) ? "cup11" : "cup");
+    std::string text;
+    Notes notes;
+    cup.write(
+        task, [&text](const std::string& block) { text += block; }, notes);
+    for (const Note& note : notes) reportError(options.conversion.input, note.message);
+    writeOutput(options.conversion.output, text);
     return kExitOk;
 }
 

@@ -4,7 +4,7 @@
 
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "formats/task_json.h"
+#include "formats/output_formats.h"
 #include "host/task_reader.h"
 
 namespace velkano::tool {
@@ -22,7 +22,10 @@ constexpr CommandHelp kHelp = {
 
 int runDump(const GlobalOptions& global, const TaskConversion& conversion) {
     const TaskDocument task = readTaskToConvert(global.driverDir, conversion);
-    writeOutput(conversion.output, [&task](const OutputSink& sink) { writeTaskJson(task, sink); });
+    writeOutput(conversion.output, [&task](const OutputSink& sink) {
+        Notes none;
+        taskOutputFormat("json").write(task, sink, none);
+    });
     return kExitOk;
 }
 

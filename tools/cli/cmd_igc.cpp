@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "formats/igc_name.h"
 #include "formats/igc_output.h"
+#include "formats/output_formats.h"
 #include "host/flight_reader.h"
 #include "io/atomic_output.h"
 #include "io/paths.h"
@@ -142,7 +143,7 @@ public:
 private:
     void convertFlight(const std::string& directory, std::string_view driverText) {
         const IgcWriter igc = [&](const OutputSink& sink) {
-            writeIgc(driverText, charset_, lineEnding_, sink);
+            flightOutputFormat("igc").write(driverText, {charset_, lineEnding_}, sink);
         };
         if (toStandardOutput()) {
             igc([](const std::string& block) { writeStandardOutput(block); });
