@@ -2,6 +2,7 @@
 // turnpoint file, written through the route driver as the host program writes them.
 #include <memory>
 
+#include "cli/change_notes.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "formats/cup_reader.h"
@@ -25,6 +26,7 @@ struct BuildOptions {
     std::string output;
     bool strict = false;
     bool skipBadRows = false;
+    NotesOptions notes;
 };
 
 constexpr CommandHelp kHelp = {
@@ -45,15 +47,20 @@ constexpr CommandHelp kHelp = {
     "one is named on standard error. Both files are replaced only once complete.\n"
     "\n"
     "FILE.cup... (extension .cup, any case): CUP waypoint and task files, as gliding\n"
-    "software writes them. The rows of all files become the turnpoints, in order; then the\n"
-    "tasks of all files become routes 1, 2, 3..., their points naming rows of any file\n"
-    "(exactly, else ignoring case; of rows sharing a name the first). Columns are found by\n"
-    "the header's names; elevations in m or ft, runway lengths in m, nm or ml. A value that\n"
-    "cannot be read is left at its default with a note. Refused (exit 1, nothing written):\n"
-    "a row without a usable name or coordinate and a task point naming no row (unless\n"
-    "--skip-bad-rows), more than 16384 rows or tasks. Characters windows-1252 lacks become\n"
-    "their base letter or '?' with a note (refused with --strict). Options, ObsZone,\n"
-    "STARTS= and Point= lines are skipped with a note."};
+    "software writes them (UTF-8, windows-1252 or UTF-16; lines ending in CR LF, LF or CR).\n"
+    "The rows of all files become the turnpoints, in order; then the tasks of all files\n"
+    "become routes 1, 2, 3..., their points naming rows of any file (exactly, else ignoring\n"
+    "case; of rows sharing a name the first). Columns are found by the header's names in\n"
+    "their usual spellings (\"Elevation [ft]\": bare numbers in feet); elevations in m or\n"
+    "ft, runway lengths in m, nm or ml. Whatever the task file does not keep as the input\n"
+    "has it is noted: a value that cannot be read (left at its default), a column not read\n"
+    "or not kept, a style stored as another, a code longer than the name (reading the task\n"
+    "file gives it as the name), characters windows-1252 lacks (their base letter or '?';\n"
+    "refused with --strict), Options, ObsZone, STARTS= and Point= lines (skipped). The\n"
+    "notes end the run as a report, per file and kind, with counts and the first places.\n"
+    "Refused (exit 1, nothing written): a file of no rows and no tasks, fields separated by\n"
+    "';' or tabs, a row without a usable name or coordinate and a task point naming no row\n"
+    "(unless --skip-bad-rows), more than 16384 rows or tasks."};
 
 void checkOutputPath(const BuildOptions& options) {
     if (hasExtension(options.output, kCompanionExtension)) {
@@ -80,13 +87,11 @@ TaskDocument taskFromJsonFile(const std::string& path) {
     }
 }
 
-TaskDocument taskFromCupFiles(const BuildOptions& options) {
+CupImport taskFromCupFiles(const BuildOptions& options) {
     std::vector<CupFile> files;
     for (const std::string& path : options.inputs) files.push_back({path, readWholeFile(path)});
     try {
-        CupImport imported = readCup(files, {options.strict, options.skipBadRows});
-        for (const Note& note : imported.notes) reportError(note.where, note.message);
-        return std::move(imported.task);
+        return readCup(files, {options.strict, options.skipBadRows});
     } catch (const CupError& e) {
         throw ToolError(e.where(), e.what());
     }
@@ -101,6 +106,8 @@ std::string usageProblem(const BuildOptions& options) {
     if (options.inputs.size() > 1) return "build takes one JSON file (or several .cup files)";
     if (options.strict || options.skipBadRows)
         return "--strict and --skip-bad-rows are for .cup inputs; JSON is always read strictly";
+    if (options.notes.quiet || options.notes.notes != NotesOptions().notes)
+        return "--notes and -q are for .cup inputs; each note of JSON is named on its own";
     return "";
 }
 
@@ -112,7 +119,13 @@ int runBuild(const GlobalOptions& global, const BuildOptions& options) {
     for (const std::string& input : options.inputs) expectFileKind(input, FileKind::other);
     const bool fromCup = hasExtension(options.inputs.front(), kCupExtension);
     checkOutputPath(options);
-    TaskDocument task = fromCup ? taskFromCupFiles(options) : taskFromJsonFile(options.inputs[0]);
+    CupImport imported;
+    if (fromCup) {
+        imported = taskFromCupFiles(options);
+    } else {
+        imported.task = taskFromJsonFile(options.inputs[0]);
+    }
+    TaskDocument& task = imported.task;
     std::vector<std::unique_ptr<FIO_Route>> routes;
     try {
         routes = routesForWriting(task);
@@ -121,6 +134,7 @@ int runBuild(const GlobalOptions& global, const BuildOptions& options) {
     }
     auto driver = loadDriver(global.driverDir, kRouteDriver);
     writeTaskFile(*driver, task, routes, options.output);
+    printChangeReport(imported.notes, options.notes);
     return kExitOk;
 }
 
@@ -141,6 +155,7 @@ void addOptions(CLI::App& command, BuildOptions& options) {
     command.add_flag("--skip-bad-rows", options.skipBadRows,
                      "CUP: leave out rows without a usable name or coordinate, and tasks naming "
                      "them or naming no row, each with a note, instead of refusing");
+    addNotesOptions(command, options.notes);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // most gliding software reads, read through the route driver as dump reads them.
 #include <memory>
 
+#include "cli/change_notes.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "formats/cup_writer.h"
@@ -15,6 +16,7 @@ namespace {
 struct CupOptions {
     TaskConversion conversion;
     int columns = static_cast<int>(CupColumns::current);
+    NotesOptions notes;
 };
 
 constexpr CommandHelp kHelp = {
@@ -26,10 +28,12 @@ constexpr CommandHelp kHelp = {
     "Row names are made unique as readers compare them (case and punctuation ignored): a\n"
     "later clash is written as \"NAME (2)\". The userdata column keeps what CUP has no "
     "column\n"
-    "for (kind, surface, mark, ICAO code), so `velkano build FILE.cup` restores it. Each\n"
-    "turnpoint or route point that cannot be written as it is is named on standard error.\n"
-    "Not kept: route ids, the turnpoint flag of route points, frequencies outside\n"
-    "118-137 MHz (written into desc), control characters (written as spaces)."};
+    "for (kind, surface, mark, ICAO code), so `velkano build FILE.cup` restores it.\n"
+    "Not kept: route ids, the turnpoint flag of route points and roles other than by place,\n"
+    "frequencies outside 118-137 MHz (written into desc), control characters (written as\n"
+    "spaces), with 11 columns what userdata holds. Whatever the file does not carry as the\n"
+    "task file has it ends the run as a report on standard error: per kind, the count and\n"
+    "the first turnpoints or routes."};
 
 int runCup(const GlobalOptions& global, const CupOptions& options) {
     const TaskDocument task = readTaskToConvert(global.driverDir, options.conversion);
@@ -39,8 +43,9 @@ int runCup(const GlobalOptions& global, const CupOptions& options) {
     Notes notes;
     cup.write(
         task, [&text](const std::string& block) { text += block; }, notes);
-    for (const Note& note : notes) reportError(options.conversion.input, note.message);
     writeOutput(options.conversion.output, text);
+    for (Note& note : notes) note.input = options.conversion.input;
+    printChangeReport(notes, options.notes);
     return kExitOk;
 }
 
@@ -51,6 +56,7 @@ void addOptions(CLI::App& command, CupOptions& options) {
                     "14 (default): the current layout with userdata; 11: the classic layout "
                     "for older readers")
         ->check(CLI::IsMember({11, 14}));
+    addNotesOptions(command, options.notes);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 
 namespace velkano::tool {
 
@@ -22,8 +23,13 @@ void appendUtf8(std::string& out, char32_t c) {
     } else if (c < 0x800) {
         out += static_cast<char>(0xC0 | (c >> 6));
         out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
+    } else if (c < 0x10000) {
         out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
@@ -145,6 +151,36 @@ std::string decodeCp1252(std::string_view bytes) {
         const auto b = static_cast<unsigned char>(byte);
         appendUtf8(out, b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : b);
     }
+    return out;
+}
+
+std::optional<std::string> decodeUtf16WithByteOrderMark(std::string_view bytes) {
+    constexpr char32_t kReplacement = 0xFFFD;
+    if (bytes.size() < 2) return std::nullopt;
+    const auto first = static_cast<unsigned char>(bytes[0]);
+    const auto second = static_cast<unsigned char>(bytes[1]);
+    const bool little = first == 0xFF && second == 0xFE;
+    if (!little && !(first == 0xFE && second == 0xFF)) return std::nullopt;
+    auto unitAt = [&](size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return little ? a | b << 8 : a << 8 | b;
+    };
+    auto isHigh = [](char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; };
+    auto isLow = [](char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; };
+    std::string out;
+    out.reserve(bytes.size());
+    size_t i = 2;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const char32_t unit = unitAt(i);
+        if (isHigh(unit) && i + 3 < bytes.size() && isLow(unitAt(i + 2))) {
+            appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00));
+            i += 2;
+        } else {
+            appendUtf8(out, isHigh(unit) || isLow(unit) ? kReplacement : unit);
+        }
+    }
+    if (i < bytes.size()) appendUtf8(out, kReplacement);
     return out;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,5 +35,10 @@ std::string encodeCp1252Approximately(std::string_view utf8, bool& approximated)
 std::string firstCharacterWithoutCp1252Byte(std::string_view utf8);
 
 bool isWellFormedUtf8(std::string_view text);
+
+// UTF-16 text that opens with its byte-order mark (FF FE little-endian, FE FF big-endian) as
+// UTF-8 without the mark; nothing for bytes without one. An unpaired surrogate and an odd last
+// byte become U+FFFD.
+std::optional<std::string> decodeUtf16WithByteOrderMark(std::string_view bytes);
 
 }  // namespace velkano::tool

@@ -4,28 +4,6 @@
 
 namespace velkano::tool::cup {
 
-namespace {
-
-constexpr size_t kNotesShownPerKind = 5;
-
-}  // namespace
-
-// Notes of one kind beyond the first few in a file are only counted: a national list can have
-// a thousand long descriptions.
-void ImportNotes::add(const Place& at, const std::string& kind, std::string message) {
-    const size_t count = ++counts_[{*at.file, kind}];
-    if (count <= kNotesShownPerKind) notes_.push_back({at.where(), std::move(message)});
-    if (count == kNotesShownPerKind + 1) overflowing_.emplace_back(*at.file, kind);
-}
-
-Notes ImportNotes::finish() {
-    for (const auto& [file, kind] : overflowing_) {
-        notes_.push_back({file, std::to_string(counts_[{file, kind}] - kNotesShownPerKind) +
-                                    " more notes of the kind above not shown: " + kind});
-    }
-    return std::move(notes_);
-}
-
 std::string storedText(const std::string& utf8, const Place& at, const std::string& column,
                        size_t longest, bool strict, ImportNotes& notes) {
     bool approximated = false;

@@ -2,10 +2,7 @@
 // collected on the way and texts as the task file stores them.
 #pragma once
 
-#include <map>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "formats/error_at.h"
 #include "formats/note.h"
@@ -29,15 +26,13 @@ struct Place {
 
 class ImportNotes {
 public:
-    // A note of a kind: the first few per file are kept, the rest counted.
-    void add(const Place& at, const std::string& kind, std::string message);
-    // The notes kept, then a count of those not kept per file and kind.
-    Notes finish();
+    void add(const Place& at, std::string kind, std::string message) {
+        notes_.push_back({at.where(), std::move(message), std::move(kind), *at.file});
+    }
+    Notes take() { return std::move(notes_); }
 
 private:
     Notes notes_;
-    std::map<std::pair<std::string, std::string>, size_t> counts_;
-    std::vector<std::pair<std::string, std::string>> overflowing_;
 };
 
 // utf8 as windows-1252 bytes, with a note where characters are replaced or the text is

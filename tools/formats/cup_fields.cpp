@@ -6,15 +6,61 @@
 
 namespace velkano::tool::cup {
 
+namespace {
+
+// Where a line stands between quotes, read the way splitFields reads it: a quote opens a field
+// only at its start, "" inside stands for a quote, and the next quote closes it.
+class QuoteState {
+public:
+    // Takes text[i]; returns how many characters it took (2 for "" inside quotes).
+    size_t take(std::string_view text, size_t i) {
+        const char c = text[i];
+        if (inQuotes_) {
+            if (c != '"') return 1;
+            if (i + 1 < text.size() && text[i + 1] == '"') return 2;
+            inQuotes_ = false;
+        } else if (fieldStart_ && c == '"') {
+            inQuotes_ = true;
+            fieldStart_ = false;
+        } else if (!(fieldStart_ && isBlank(c))) {
+            fieldStart_ = c == ',';
+        }
+        return 1;
+    }
+    bool inQuotes() const { return inQuotes_; }
+
+private:
+    bool inQuotes_ = false;
+    bool fieldStart_ = true;
+};
+
+}  // namespace
+
 std::vector<TextLine> splitLines(std::string_view text) {
     std::vector<TextLine> lines;
+    TextLine line{1, {}, false, 0};
+    QuoteState quotes;
     size_t start = 0;
-    for (size_t number = 1; start < text.size(); ++number) {
-        const size_t end = std::min(text.find('\n', start), text.size());
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.push_back({number, line});
-        start = end + 1;
+    for (size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        const bool crLf = c == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+        if (c == '\n' || crLf || (c == '\r' && !quotes.inQuotes())) {
+            line.text = text.substr(start, i - start);
+            line.quoteLeftOpen = quotes.inQuotes();
+            lines.push_back(line);
+            i += crLf ? 2 : 1;
+            start = i;
+            line = {line.number + 1, {}, false, 0};
+            quotes = {};
+            continue;
+        }
+        if (c == '\r') ++line.breaksInQuotes;
+        i += quotes.take(text, i);
+    }
+    if (start < text.size()) {
+        line.text = text.substr(start);
+        line.quoteLeftOpen = quotes.inQuotes();
+        lines.push_back(line);
     }
     return lines;
 }

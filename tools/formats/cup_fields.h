@@ -12,9 +12,14 @@ namespace velkano::tool::cup {
 struct TextLine {
     size_t number;  // from 1
     std::string_view text;
+    bool quoteLeftOpen;     // the line ended inside quotes, which it closes
+    size_t breaksInQuotes;  // carriage returns inside quotes, which the text keeps
 };
 
-// The lines of text: each ends at a line feed, a carriage return before it dropped.
+// The lines of text. CR LF, LF and a lone CR each end a line, in any mix, so that files from
+// every system and those pasted together from several read alike. Inside quotes a lone CR is a
+// stray in a field's text, kept there; a line feed still ends the line, as fields spanning
+// lines are not read.
 std::vector<TextLine> splitLines(std::string_view text);
 
 // One line as RFC 4180 fields: quotes around a field, "" inside them, blanks around fields

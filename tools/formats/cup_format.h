@@ -3,6 +3,7 @@
 // a round trip keeps what CUP has no column for.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@ inline constexpr std::string_view kHeader11 =
 inline constexpr std::string_view kTasksSeparator = "-----Related Tasks-----";
 inline constexpr std::string_view kLineEnd = "\r\n";
 
+inline constexpr int kStyleUnknown = 0;
 inline constexpr int kStyleWaypoint = 1;
 inline constexpr int kStyleGrassAirfield = 2;
 inline constexpr int kStyleOutlanding = 3;
@@ -57,6 +59,13 @@ struct KindAndSurface {
 
 // The kind and surface a style stands for when no tag of ours says otherwise.
 KindAndSurface kindForStyle(int style);
+// The style `velkano cup` writes for a kind and surface.
+int styleFor(int32_t kind, int32_t surface);
+// The role of the point at index i of a task line's count points: takeoff first and landing
+// last, the second point starts and the one before landing finishes.
+int32_t roleByPlace(size_t i, size_t count);
+// "outlanding field" for 3; empty for a number that is no CUP style.
+std::string_view styleName(int style);
 
 // How XCSoar compares waypoint names: upper case, ASCII letters and digits only.
 std::string looseName(std::string_view name);

@@ -1,5 +1,6 @@
 // One CUP row as one turnpoint. What cannot be read is left at its default with a note, unless
-// the row cannot be a turnpoint at all (no name, no usable coordinate).
+// the row cannot be a turnpoint at all (no name, no usable coordinate); what the task file
+// cannot keep as the row has it, or gives back otherwise, is noted too.
 #pragma once
 
 #include <string>
@@ -18,10 +19,10 @@ struct RowProblem {
     std::string message;
 };
 
-// The turnpoint fields of the row at at stand for (number left at 0), or why they stand for
-// none; with strict, a text windows-1252 cannot hold is a CupError.
+// The turnpoint the row at at stands for (number left at 0), or why it stands for none; with
+// strict, a text windows-1252 cannot hold is a CupError.
 std::variant<FIO_TPEntry, RowProblem> turnpointFromRow(const std::vector<std::string>& fields,
-                                                       const ColumnMap& columns, const Place& at,
+                                                       const Header& header, const Place& at,
                                                        bool strict, ImportNotes& notes);
 
 }  // namespace velkano::tool::cup

@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "formats/cup_fields.h"
+#include "formats/cup_format.h"
 #include "velkano/fio_codes.h"
 
 namespace velkano::tool::cup {
@@ -63,15 +64,6 @@ std::optional<size_t> TaskReader::resolve(const std::string& name, const Place& 
     return rows->first;
 }
 
-// Takeoff first and landing last; the second point starts and the one before landing finishes.
-int32_t roleAt(size_t i, size_t count) {
-    if (i == 0) return kRoleBeforeStart;
-    if (i + 1 == count) return kRoleAfterFinish;
-    if (i == 1) return kRoleStart;
-    if (i + 2 == count) return kRoleFinish;
-    return kRoleTurnpoint;
-}
-
 std::optional<RouteFields> TaskReader::read(const TaskLine& line, int32_t id) {
     const Place& at = line.at;
     std::vector<size_t> rows;
@@ -96,7 +88,7 @@ std::optional<RouteFields> TaskReader::read(const TaskLine& line, int32_t id) {
     route.name =
         storedText(line.fields[0], at, "column 1", longestText(kRouteNameWidth), strict_, notes_);
     for (size_t i = 0; i < rows.size(); ++i)
-        route.points.push_back({static_cast<int32_t>(rows[i] + 1), roleAt(i, rows.size())});
+        route.points.push_back({static_cast<int32_t>(rows[i] + 1), roleByPlace(i, rows.size())});
     return route;
 }
 

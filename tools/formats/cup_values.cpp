@@ -1,5 +1,6 @@
 #include "formats/cup_values.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <span>
@@ -79,15 +80,16 @@ std::optional<int32_t> wholeNumber(double value, double low, double high) {
     return static_cast<int32_t>(rounded);
 }
 
-std::optional<int32_t> metres(std::string_view text, double feet, double nauticalMiles,
-                              double statuteMiles) {
+std::optional<int32_t> metres(std::string_view text, std::string_view bareUnit, double feet,
+                              double nauticalMiles, double statuteMiles) {
     const auto measure = parseMeasure(text);
     if (!measure) return std::nullopt;
+    const std::string_view unit = measure->unit.empty() ? bareUnit : measure->unit;
     double factor = 0;
-    if (measure->unit.empty() || measure->unit == "m") factor = 1;
-    if (measure->unit == "ft") factor = feet;
-    if (measure->unit == "nm") factor = nauticalMiles;
-    if (measure->unit == "ml") factor = statuteMiles;
+    if (unit.empty() || unit == "m") factor = 1;
+    if (unit == "ft") factor = feet;
+    if (unit == "nm") factor = nauticalMiles;
+    if (unit == "ml") factor = statuteMiles;
     if (factor == 0) return std::nullopt;
     return wholeNumber(measure->value * factor, -kLargestWhole, kLargestWhole);
 }
@@ -105,6 +107,16 @@ std::optional<int32_t> oneOf(std::string_view text, std::span<const int32_t> all
         if (value == a) return value;
     }
     return std::nullopt;
+}
+
+bool startsWithOurMember(std::string_view member) {
+    member = trimmed(member);
+    for (const std::string_view key : {kTagKind, kTagSurface, kTagMark, kTagCode, kTagIcao}) {
+        if (member.size() > key.size() && member.substr(0, key.size()) == key &&
+            member[key.size()] == '=')
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -130,12 +142,12 @@ std::optional<float> parseLongitude(std::string_view text) {
     return parseCoordinate(text, 3, 180, 'e', 'w');
 }
 
-std::optional<int32_t> parseElevation(std::string_view text) {
-    return metres(text, kMetresPerFoot, 0, 0);
+std::optional<int32_t> parseElevation(std::string_view text, std::string_view bareUnit) {
+    return metres(text, bareUnit, kMetresPerFoot, 0, 0);
 }
 
-std::optional<int32_t> parseRunwayLength(std::string_view text) {
-    return metres(text, 0, kMetresPerNauticalMile, kMetresPerStatuteMile);
+std::optional<int32_t> parseRunwayLength(std::string_view text, std::string_view bareUnit) {
+    return metres(text, bareUnit, 0, kMetresPerNauticalMile, kMetresPerStatuteMile);
 }
 
 std::optional<int32_t> parseDirection(std::string_view text) {
@@ -163,37 +175,48 @@ std::optional<std::string> parseFrequency(std::string_view text) {
         }
     }
     if (digits == 0 || points > 1) return std::nullopt;
-    return frequency;
+    // The task file reads no frequency without a digit before the point.
+    return frequency.front() == '.' ? "0" + frequency : frequency;
 }
 
-std::optional<Userdata> parseUserdata(std::string_view text) {
-    if (text.empty()) return std::nullopt;
+Userdata parseUserdata(std::string_view text) {
+    std::vector<std::string_view> members;
+    for (size_t start = 0; start <= text.size();) {
+        const size_t end = std::min(text.find(kTagSeparator, start), text.size());
+        members.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
     Userdata tag;
-    for (;;) {
-        const size_t end = std::min(text.find(kTagSeparator), text.size());
-        const std::string_view member = text.substr(0, end);
+    for (size_t i = 0; i < members.size(); ++i) {
+        const std::string_view member = trimmed(members[i]);
+        if (member.empty()) continue;
         const size_t equals = member.find('=');
-        if (equals == std::string_view::npos) return std::nullopt;
+        if (equals == std::string_view::npos) {
+            tag.notOurs.emplace_back(member);
+            continue;
+        }
         const std::string_view key = member.substr(0, equals);
         const std::string_view value = member.substr(equals + 1);
+        bool ours = true;
         if (key == kTagKind) {
-            if (!(tag.kind = oneOf(value, kKinds))) return std::nullopt;
+            ours = (tag.kind = oneOf(value, kKinds)).has_value();
         } else if (key == kTagSurface) {
-            if (!(tag.surface = oneOf(value, kSurfaces))) return std::nullopt;
+            ours = (tag.surface = oneOf(value, kSurfaces)).has_value();
         } else if (key == kTagMark) {
-            if (!(tag.mark = oneOf(value, kMarks))) return std::nullopt;
+            ours = (tag.mark = oneOf(value, kMarks)).has_value();
+        } else if (key == kTagCode) {
+            ours = tag.codeIsIcao = value == kCodeIsIcao;
         } else if (key == kTagIcao) {
-            // Always the last member, so that the code may hold any character.
-            tag.icao = std::string(text.substr(equals + 1));
-            return tag;
-        } else if (key == kTagCode && value == kCodeIsIcao) {
-            tag.codeIsIcao = true;
+            std::string icao(members[i].substr(members[i].find('=') + 1));
+            while (i + 1 < members.size() && !startsWithOurMember(members[i + 1]))
+                icao += kTagSeparator + std::string(members[++i]);
+            tag.icao = std::move(icao);
         } else {
-            return std::nullopt;
+            ours = false;
         }
-        if (end == text.size()) return tag;
-        text.remove_prefix(end + 1);
+        if (!ours) tag.notOurs.emplace_back(member);
     }
+    return tag;
 }
 
 }  // namespace velkano::tool::cup

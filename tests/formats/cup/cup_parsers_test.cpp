@@ -41,32 +41,53 @@ TEST(CupFields, QuotingReadsBackAsTheText) {
     EXPECT_EQ(joinFields({"a", "", "\"c\""}), "a,,\"c\"\r\n");
 }
 
-TEST(CupFields, SplitsLinesAtTheirEnds) {
+TEST(CupFields, SplitsLinesAtEveryLineEndInAnyMix) {
+    struct Line {
+        size_t number;
+        std::string text;
+        bool quoteLeftOpen = false;
+        size_t breaksInQuotes = 0;
+        bool operator==(const Line&) const = default;
+    };
     struct Case {
         const char* text;
-        std::vector<std::pair<size_t, std::string>> lines;
+        std::vector<Line> lines;
     } const cases[] = {
         {"", {}},
+        {"\"open\nnext", {{1, "\"open", true}, {2, "next"}}},
+        {"\"open\r\nnext\r", {{1, "\"open", true}, {2, "next"}}},
+        {"\"stray\rCR\",x\ny", {{1, "\"stray\rCR\",x", false, 1}, {2, "y"}}},
+        {"a,\"b\"\"\r\",c\rd", {{1, "a,\"b\"\"\r\",c", false, 1}, {2, "d"}}},
+        {"mid\"quote\rnext", {{1, "mid\"quote"}, {2, "next"}}},
         {"a", {{1, "a"}}},
         {"a\nb\n", {{1, "a"}, {2, "b"}}},
         {"a\r\nb\r\n", {{1, "a"}, {2, "b"}}},
-        {"a\n\nb", {{1, "a"}, {2, ""}, {3, "b"}}},
+        {"a\rb\r", {{1, "a"}, {2, "b"}}},
+        {"a\r\nb\rc\nd", {{1, "a"}, {2, "b"}, {3, "c"}, {4, "d"}}},
+        {"a\r\r\nb", {{1, "a"}, {2, ""}, {3, "b"}}},
+        {"a\n\rb\n\n", {{1, "a"}, {2, ""}, {3, "b"}, {4, ""}}},
+        {"\"q\",\"r\"\rs", {{1, "\"q\",\"r\""}, {2, "s"}}},
     };
     for (const Case& c : cases) {
-        std::vector<std::pair<size_t, std::string>> lines;
-        for (const TextLine& line : splitLines(c.text))
-            lines.emplace_back(line.number, std::string(line.text));
+        std::vector<Line> lines;
+        for (const TextLine& line : splitLines(c.text)) {
+            lines.push_back(
+                {line.number, std::string(line.text), line.quoteLeftOpen, line.breaksInQuotes});
+        }
         EXPECT_EQ(lines, c.lines) << c.text;
     }
 }
 
-TEST(CupHeader, FindsColumnsByTheirNames) {
+TEST(CupHeader, FindsColumnsByTheirNamesInTheUsualSpellings) {
     struct Case {
         Fields header;
         std::vector<std::pair<Column, int>> columns;  // all others -1; empty: not a header
+        std::vector<std::pair<Column, std::string>> units = {};
+        Fields unread = {};
     } const cases[] = {
         {{"Hollerbach", "HOLL", "DE", "4924.726N"}, {}},
         {{"name", "Wiese"}, {}},
+        {{"elev (km)", "lat [deg]", "name"}, {}},
         {{"name", "code", "country", "lat", "lon", "elev", "style", "rwdir", "rwlen", "freq",
           "desc"},
          {{kName, 0},
@@ -80,7 +101,10 @@ TEST(CupHeader, FindsColumnsByTheirNames) {
           {kRwlen, 8},
           {kFreq, 9},
           {kDesc, 10}}},
-        {{"code", "NAME", "Lat", "LON", "name"}, {{kCode, 0}, {kName, 1}, {kLat, 2}, {kLon, 3}}},
+        {{"code", "NAME", "Lat", "LON", "name"},
+         {{kCode, 0}, {kName, 1}, {kLat, 2}, {kLon, 3}},
+         {},
+         {"name"}},
         {{"Title", "Latitude", "Longitude", "Elevation", "rwydir", "rwylen", "Frequency",
           "Description"},
          {{kName, 0},
@@ -91,18 +115,37 @@ TEST(CupHeader, FindsColumnsByTheirNames) {
           {kRwlen, 5},
           {kFreq, 6},
           {kDesc, 7}}},
+        {{"name", "lat", "lon", "elev (m)", "rwlen [nm]", "Radio (MHz)", "comment"},
+         {{kName, 0}, {kLat, 1}, {kLon, 2}, {kElev, 3}, {kRwlen, 4}, {kFreq, 5}, {kDesc, 6}},
+         {{kElev, "m"}, {kRwlen, "nm"}, {kFreq, "mhz"}}},
+        {{"name", "lat", "lon", "Elevation [ft]", "RWY", "remarks", "Country"},
+         {{kName, 0}, {kLat, 1}, {kLon, 2}, {kElev, 3}, {kRwdir, 4}, {kDesc, 5}, {kCountry, 6}},
+         {{kElev, "ft"}}},
+        {{"name", "lat", "lon", "altitude ft", "runway", "rwwidth"},
+         {{kName, 0}, {kLat, 1}, {kLon, 2}, {kElev, 3}, {kRwdir, 4}, {kRwwidth, 5}},
+         {{kElev, "ft"}}},
+        {{"name", "lat", "lon", "height", "elev (km)", "ALT", "wind dir", "pics", ""},
+         {{kName, 0}, {kLat, 1}, {kLon, 2}, {kElev, 3}, {kPics, 7}},
+         {},
+         {"elev (km)", "ALT", "wind dir"}},
     };
     for (const Case& c : cases) {
-        const auto columns = matchHeader(c.header);
-        ASSERT_EQ(columns.has_value(), !c.columns.empty()) << c.header[0];
-        if (!columns) continue;
+        const auto header = matchHeader(c.header);
+        ASSERT_EQ(header.has_value(), !c.columns.empty()) << c.header[0];
+        if (!header) continue;
         ColumnMap expected;
         expected.fill(-1);
         for (const auto& [column, index] : c.columns) expected[column] = index;
-        EXPECT_EQ(*columns, expected) << c.header[0];
+        EXPECT_EQ(header->columns, expected) << c.header[3];
+        std::array<std::string, kColumnCount> units;
+        for (const auto& [column, unit] : c.units) units[column] = unit;
+        EXPECT_EQ(header->units, units) << c.header[3];
+        EXPECT_EQ(header->unread, c.unread) << c.header[3];
+        EXPECT_EQ(header->fieldCount, c.header.size());
     }
-    EXPECT_EQ(classicColumns()[kDesc], 10);
-    EXPECT_EQ(classicColumns()[kRwwidth], -1);
+    EXPECT_EQ(classicHeader().columns[kDesc], 10);
+    EXPECT_EQ(classicHeader().columns[kRwwidth], -1);
+    EXPECT_EQ(matchHeader({"name", "", "lat"})->unnamed, std::vector<size_t>{1});
 }
 
 TEST(CupValues, ReadsCoordinatesToTheThousandthOfAMinute) {
@@ -131,6 +174,11 @@ TEST(CupValues, ReadsMeasuresInTheirUnits) {
     const std::pair<const char*, int32_t> lengths[] = {
         {"800m", 800}, {"0.35nm", 648}, {"1ml", 1609}, {"2500.0m", 2500}};
     for (const auto& [text, metres] : lengths) EXPECT_EQ(parseRunwayLength(text), metres) << text;
+    // A unit in the header counts for bare numbers only.
+    EXPECT_EQ(parseElevation("1650", "ft"), 503);
+    EXPECT_EQ(parseElevation("500m", "ft"), 500);
+    EXPECT_EQ(parseRunwayLength("0.5", "nm"), 926);
+    EXPECT_EQ(parseElevation("1", "nm"), std::nullopt);
     EXPECT_EQ(parseDirection("08"), 8);
     EXPECT_EQ(parseDirection("360"), 360);
 }
@@ -142,19 +190,41 @@ TEST(CupValues, ReadsStylesAndFrequencies) {
         EXPECT_EQ(parseFrequency(bad), std::nullopt) << bad;
     EXPECT_EQ(parseFrequency("123,500"), "123.500");
     EXPECT_EQ(parseFrequency("122.5"), "122.5");
+    EXPECT_EQ(parseFrequency(".5"), "0.5");
 }
 
-TEST(CupValues, ReadsTheUserdataVelkanoWrites) {
-    for (const char* foreign : {"", "ref=123", "kind=3", "surface=9", "mark=2", "code=x",
-                                "kind=256;note", "kind=256;ref=1"})
-        EXPECT_FALSE(parseUserdata(foreign).has_value()) << foreign;
-    const auto all = parseUserdata("kind=512;surface=3;mark=1;code=icao;icao=ED;XY");
-    ASSERT_TRUE(all);
-    EXPECT_EQ(all->kind, 512);
-    EXPECT_EQ(all->surface, 3);
-    EXPECT_EQ(all->mark, 1);
-    EXPECT_TRUE(all->codeIsIcao);
-    EXPECT_EQ(all->icao, "ED;XY");
+TEST(CupValues, ReadsOurUserdataMembersInAnyOrderAndKeepsTheRestApart) {
+    struct Case {
+        const char* userdata;
+        std::optional<int32_t> kind, surface, mark;
+        std::optional<std::string> icao;
+        bool codeIsIcao;
+        Fields notOurs;
+    } const cases[] = {
+        {"", {}, {}, {}, {}, false, {}},
+        {"ref=123", {}, {}, {}, {}, false, {"ref=123"}},
+        {"kind=3;surface=9;mark=2;code=x",
+         {},
+         {},
+         {},
+         {},
+         false,
+         {"kind=3", "surface=9", "mark=2", "code=x"}},
+        {"a note; kind=256", 256, {}, {}, {}, false, {"a note"}},
+        {"kind=512;surface=3;mark=1;code=icao;icao=ED;XY", 512, 3, 1, "ED;XY", true, {}},
+        {"icao=EDFZ;kind=1024;surface=1", 1024, 1, {}, "EDFZ", false, {}},
+        {"icao=A;B=C;mark=1;pic=x", {}, {}, 1, "A;B=C", false, {"pic=x"}},
+        {"icao=;kind=768", 768, {}, {}, "", false, {}},
+    };
+    for (const Case& c : cases) {
+        const Userdata tag = parseUserdata(c.userdata);
+        EXPECT_EQ(tag.kind, c.kind) << c.userdata;
+        EXPECT_EQ(tag.surface, c.surface) << c.userdata;
+        EXPECT_EQ(tag.mark, c.mark) << c.userdata;
+        EXPECT_EQ(tag.icao, c.icao) << c.userdata;
+        EXPECT_EQ(tag.codeIsIcao, c.codeIsIcao) << c.userdata;
+        EXPECT_EQ(tag.notOurs, c.notOurs) << c.userdata;
+    }
 }
 
 TEST(CupValues, DecimalsReadAndPrintWithoutTheLocale) {
