@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "formats/change_report.h"
 #include "formats/cup_reader.h"
 #include "formats/cup_writer.h"
 #include "fuzz_support.h"
@@ -24,13 +25,32 @@ constexpr int64_t kCupHeapPerInputByte = 512;
 // Thousandths of a minute, in degrees, and the float the entry keeps.
 constexpr double kCoordinateTolerance = 0.0005 / 60 + 1e-5;
 
-bool accepted(const std::string& text, const CupReadOptions& options, TaskDocument& task) {
+bool accepted(const std::string& text, const CupReadOptions& options, TaskDocument& task,
+              velkano::tool::Notes* notes = nullptr) {
     try {
-        task = velkano::tool::readCup({CupFile{"fuzz.cup", text}}, options).task;
+        auto imported = velkano::tool::readCup({CupFile{"fuzz.cup", text}}, options);
+        task = std::move(imported.task);
+        if (notes != nullptr) *notes = std::move(imported.notes);
         return true;
     } catch (const velkano::tool::CupError&) {
         return false;
     }
+}
+
+// Every note says what kind of change it is and where in the file, and the report counts
+// them all.
+void checkNotes(const velkano::tool::Notes& notes) {
+    size_t counted = 0;
+    for (const auto& input : velkano::tool::summariseNotes(notes)) {
+        FUZZ_CHECK(input.input == "fuzz.cup");
+        for (const auto& kind : input.kinds) counted += kind.count;
+    }
+    FUZZ_CHECK(counted == notes.size());
+    for (const auto& note : notes) {
+        FUZZ_CHECK(!note.kind.empty() && note.where.rfind("fuzz.cup:", 0) == 0);
+    }
+    velkano::tool::formatChangeReport(velkano::tool::summariseNotes(notes),
+                                      velkano::tool::ReportDetail::firstPlaces, "");
 }
 
 bool oneOf(int32_t value, std::span<const int32_t> allowed) {
@@ -71,11 +91,9 @@ void checkSameTask(const TaskDocument& was, const TaskDocument& is) {
         FUZZ_CHECK(a.kind == b.kind && a.surface == b.surface && a.markFlag == b.markFlag);
         FUZZ_CHECK(a.elevation == b.elevation);
         FUZZ_CHECK(a.icaoCode == b.icaoCode && a.shortName == b.shortName);
-        // Only airfields keep a runway; a direction is written modulo 360.
-        if (velkano::isAirfieldKind(a.kind)) {
-            FUZZ_CHECK(a.runwayLength == b.runwayLength);
-            FUZZ_CHECK(a.runwayDirection % 360 == b.runwayDirection);
-        }
+        // Every turnpoint keeps its runway; a direction is written modulo 360.
+        FUZZ_CHECK(a.runwayLength == b.runwayLength);
+        FUZZ_CHECK(a.runwayDirection % 360 == b.runwayDirection);
     }
     for (size_t r = 0; r < was.routes.size(); ++r) {
         const auto& a = was.routes[r].points;
@@ -94,13 +112,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TaskDocument strict;
     const bool whole = accepted(text, {}, strict);
     TaskDocument task;
+    velkano::tool::Notes notes;
     // Leaving out bad rows never refuses what the strict reading takes, nor takes less of it.
-    const bool some = accepted(text, {false, true}, task);
+    const bool some = accepted(text, {false, true}, task, &notes);
     FUZZ_CHECK(!whole || (some && task.turnpoints.size() == strict.turnpoints.size()));
     if (!some) return 0;
     checkSound(task);
+    checkNotes(notes);
     TaskDocument back;
-    FUZZ_CHECK(accepted(velkano::tool::formatCup(task, CupColumns::current).text, {}, back));
+    const bool empty = task.turnpoints.empty() && task.routes.empty();
+    // All rows and tasks left out: the CUP file of nothing is refused as no waypoints.
+    FUZZ_CHECK(accepted(velkano::tool::formatCup(task, CupColumns::current).text, {}, back) !=
+               empty);
+    if (empty) return 0;
     checkSameTask(task, back);
     TaskDocument classic;
     FUZZ_CHECK(accepted(velkano::tool::formatCup(task, CupColumns::classic).text, {}, classic));

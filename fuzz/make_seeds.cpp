@@ -1,6 +1,6 @@
 // Writes the seed corpora of the harnesses with our own test encoders:
 //   fuzz_make_seeds DIR  ->  DIR/fuzz_route_read, DIR/fuzz_flight_igc, DIR/fuzz_build_json,
-//                            DIR/fuzz_properties
+//                            DIR/fuzz_properties, DIR/fuzz_cup_read
 // Seeds are small on purpose: the fuzzer grows them, and small inputs run fast.
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "byte_writer.h"
@@ -183,6 +184,65 @@ void jsonSeeds(const fs::path& directory) {
          std::string(R"({"turnpoints": [{"number": 1, "number": 2}]})"));
 }
 
+// The CUP files of the tests, and one small file in each form of line end, header and encoding
+// that other programs write.
+void cupSeeds(const fs::path& directory) {
+    const fs::path corpus = fs::path(VELKANO_SOURCE_DIR) / "tests" / "formats" / "cup";
+    for (const auto& [folder, prefix] : {std::pair{corpus, "corpus_"},
+                                         {corpus / "refused", "refused_"},
+                                         {corpus / "expected", "written_"}}) {
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            if (entry.path().extension() != ".cup") continue;
+            save(directory, prefix + entry.path().filename().string(),
+                 testenc::readWholeFile(entry.path().string()));
+        }
+    }
+
+    const std::vector<std::string> lines = {
+        "name,code,country,lat,lon,elev,style,rwdir,rwlen,freq,desc",
+        "\"Home\",HOME,DE,4730.000N,00815.000E,400m,5,070,800m,\"123.500\",\"Tower, \"\"Ost\"\"\"",
+        "Turn,T1,,4740.000N,00820.000E,1200ft,3,,,\"      \",", "-----Related Tasks-----",
+        "\"Short\",\"Home\",\"Home\",\"Turn\",\"Home\",\"Home\""};
+    const std::pair<const char*, std::vector<const char*>> lineEnds[] = {
+        {"lf", {"\n"}},
+        {"crlf", {"\r\n"}},
+        {"cr", {"\r"}},
+        {"mixed", {"\r\n", "\n", "\r", "\r\r\n"}}};
+    for (const auto& [name, ends] : lineEnds) {
+        std::string text;
+        for (size_t i = 0; i < lines.size(); ++i) text += lines[i] + ends[i % ends.size()];
+        save(directory, std::string("line_ends_") + name, text);
+    }
+    save(directory, "quotes_across_line_ends",
+         std::string("name,lat,lon,desc\r\nA,4730.000N,00815.000E,\"stray\rCR\"\r\n"
+                     "B,4731.000N,00815.000E,\"open\nC,4732.000N,00815.000E,\r"));
+
+    const char* headers[] = {
+        "Title,Code,Country,Latitude,Longitude,Elevation,Style,rwydir,rwylen,Frequency,Description",
+        "NAME,CODE,LAT,LON,elev (m),STYLE,Runway,rwlen [nm],Radio (MHz),Remarks,pics",
+        "name,code,lat,lon,Elevation [ft],style,rwy,length,radio,comment,Altitude,wind",
+        "code,name,lat,lon,alt ft,height,,userdata,,rwwidth"};
+    const char* row =
+        "\"Home\",HOME,4730.000N,00815.000E,1650,4,27,0.4,122.8,Grass,\"icao=EDXY;kind=1024\"";
+    for (size_t i = 0; i < std::size(headers); ++i)
+        save(directory, "header_" + std::to_string(i), std::string(headers[i]) + "\n" + row + "\n");
+
+    // UTF-16 with its byte-order mark, both ways round, and fields separated otherwise.
+    const std::string text = lines[0] + "\r\n" + lines[1] + "\r\n";
+    for (const bool little : {true, false}) {
+        std::string utf16 = little ? "\xFF\xFE" : "\xFE\xFF";
+        for (const char c : text) utf16 += little ? std::string{c, '\0'} : std::string{'\0', c};
+        save(directory, little ? "utf16_le" : "utf16_be", utf16);
+    }
+    for (const auto& [name, separator] : {std::pair{"semicolons", ';'}, {"tabs", '\t'}}) {
+        std::string separated = text;
+        for (char& c : separated) {
+            if (c == ',') c = separator;
+        }
+        save(directory, name, separated);
+    }
+}
+
 // Real48 bytes, float bits and resolution, as the property harness reads them.
 Bytes propertyInput(const Bytes& real48, float value, int32_t resolution) {
     ByteWriter out;
@@ -213,5 +273,6 @@ int main(int argc, char** argv) {
     flightSeeds(root / "fuzz_flight_igc");
     jsonSeeds(root / "fuzz_build_json");
     propertySeeds(root / "fuzz_properties");
+    cupSeeds(root / "fuzz_cup_read");
     return 0;
 }
