@@ -1,82 +1,20 @@
 # Puts the page of `velkano view` together and writes it as C++ source: the page template
-# with the libraries' files and the project's page script and style inlined, split where
-# the data goes. Run as a script:
+# with the libraries' files and the project's view and page scripts and style inlined (one
+# script, as the page runs them together), split where the data goes. Run as a script:
 #   cmake -DVIEW_DIR=<tools/web> -DOUTPUT=<file.cpp> -P EmbedViewPage.cmake
-# The scripts are allowed by their SHA-256 in the page's Content-Security-Policy, so the
-# page runs nothing else.
+
+include(${CMAKE_CURRENT_LIST_DIR}/WebPage.cmake)
 
 set(modules "${VIEW_DIR}/node_modules")
-set(parts
+file(READ "${VIEW_DIR}/page.html" page)
+velkano_fill_page(page "run npm ci in ${VIEW_DIR}"
     LEAFLET_CSS "${modules}/leaflet/dist/leaflet.css"
     UPLOT_CSS "${modules}/uplot/dist/uPlot.min.css"
     PAGE_CSS "${VIEW_DIR}/page.css"
     LEAFLET_JS "${modules}/leaflet/dist/leaflet.js"
     UPLOT_JS "${modules}/uplot/dist/uPlot.iife.min.js"
     GEODESIC_JS "${modules}/geographiclib-geodesic/geographiclib-geodesic.min.js"
-    PAGE_JS "${VIEW_DIR}/page.js")
-
-set(base64_alphabet "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/")
-
-# The base64 form of a hex string, as CSP hashes want it.
-function(hex_to_base64 hex out)
-    string(LENGTH "${hex}" length)
-    set(text "")
-    set(i 0)
-    while(i LESS length)
-        string(SUBSTRING "${hex}" ${i} 6 chunk)
-        string(LENGTH "${chunk}" digits)
-        math(EXPR bytes "${digits} / 2")
-        while(digits LESS 6)
-            string(APPEND chunk "0")
-            math(EXPR digits "${digits} + 1")
-        endwhile()
-        math(EXPR value "0x${chunk}")
-        set(group "")
-        foreach(shift 18 12 6 0)
-            math(EXPR index "(${value} >> ${shift}) & 63")
-            string(SUBSTRING "${base64_alphabet}" ${index} 1 c)
-            string(APPEND group "${c}")
-        endforeach()
-        if(bytes EQUAL 2)
-            string(SUBSTRING "${group}" 0 3 group)
-            string(APPEND group "=")
-        elseif(bytes EQUAL 1)
-            string(SUBSTRING "${group}" 0 2 group)
-            string(APPEND group "==")
-        endif()
-        string(APPEND text "${group}")
-        math(EXPR i "${i} + 6")
-    endwhile()
-    set(${out} "${text}" PARENT_SCOPE)
-endfunction()
-
-file(READ "${VIEW_DIR}/page.html" page)
-set(hashes "")
-list(LENGTH parts count)
-math(EXPR last "${count} - 1")
-foreach(i RANGE 0 ${last} 2)
-    math(EXPR j "${i} + 1")
-    list(GET parts ${i} name)
-    list(GET parts ${j} path)
-    if(NOT EXISTS "${path}")
-        message(FATAL_ERROR "the view page needs ${path} (run npm ci in ${VIEW_DIR})")
-    endif()
-    file(READ "${path}" content)
-    # A source map the page cannot load is left out.
-    string(REGEX REPLACE "\n//# sourceMappingURL=[^\n]*" "" content "${content}")
-    string(TOLOWER "${content}" lower)
-    if(lower MATCHES "</(script|style)")
-        message(FATAL_ERROR "${path} contains a closing tag and cannot be inlined")
-    endif()
-    if(name MATCHES "_JS$")
-        string(SHA256 digest "${content}")
-        hex_to_base64("${digest}" hash)
-        string(APPEND hashes " 'sha256-${hash}'")
-    endif()
-    string(REPLACE "@${name}@" "${content}" page "${page}")
-endforeach()
-string(STRIP "${hashes}" hashes)
-string(REPLACE "@SCRIPT_HASHES@" "${hashes}" page "${page}")
+    PAGE_JS "${VIEW_DIR}/view.js|${VIEW_DIR}/page.js")
 
 string(FIND "${page}" "@DATA@" at)
 if(at LESS 0)
