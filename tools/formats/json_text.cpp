@@ -1,9 +1,10 @@
 #include "formats/json_text.h"
 
-#include <charconv>
 #include <cmath>
 #include <set>
 #include <vector>
+
+#include "number_text.h"
 
 namespace velkano::tool {
 
@@ -84,9 +85,8 @@ void appendFloat(std::string& out, float value) {
         out += "null";
         return;
     }
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    out.append(text, result.ptr);
+    char text[number_text::kShortestFloatTextSize];
+    out.append(text, number_text::shortestFloatText(text, value));
 }
 
 void appendValue(std::string& out, const Json& value, int depth);
@@ -134,7 +134,7 @@ void appendValue(std::string& out, const Json& value, int depth) {
         appendMembers(out, value, depth, value.empty() || fitsOnOneLine(value));
     } else if (value.is_number_float()) {
         // The library prints floats through an approximation that is not always the
-        // closest shortest form; to_chars is exact.
+        // closest shortest form; shortestFloatText is exact.
         appendFloat(out, value.get<float>());
     } else {
         out += value.dump();
