@@ -1,25 +1,14 @@
 // velkano build: JSON in the form `velkano dump` prints, or CUP files, to a task file and its
 // turnpoint file, written through the route driver as the host program writes them.
-#include <memory>
-
 #include "cli/change_notes.h"
 #include "cli/command_support.h"
 #include "cli/commands.h"
-#include "formats/cup_reader.h"
-#include "formats/json_text.h"
-#include "formats/task_json.h"
-#include "host/driver_search.h"
-#include "formats/route_layout.h"
-#include "host/task_writer.h"
-#include "io/file_kind.h"
+#include "host/task_build.h"
 #include "io/paths.h"
-#include "velkano/companion_path.h"
 
 namespace velkano::tool {
 
 namespace {
-
-constexpr const char* kCupExtension = ".cup";
 
 struct BuildOptions {
     std::vector<std::string> inputs;
@@ -62,41 +51,6 @@ constexpr CommandHelp kHelp = {
     "';' or tabs, a row without a usable name or coordinate and a task point naming no row\n"
     "(unless --skip-bad-rows), more than 16384 rows or tasks."};
 
-void checkOutputPath(const BuildOptions& options) {
-    if (hasExtension(options.output, kCompanionExtension)) {
-        throw ToolError(
-            options.output,
-            "a task file cannot end in .top: its turnpoint file would be written over it");
-    }
-    for (const std::string& input : options.inputs) {
-        if (sameFile(options.output, input) ||
-            sameFile(companionPathForWriting(options.output), input)) {
-            throw ToolError(options.output, "would write over the input file " + input);
-        }
-    }
-}
-
-TaskDocument taskFromJsonFile(const std::string& path) {
-    try {
-        TaskDocument task = taskFromJson(parseJson(readWholeFile(path)));
-        for (const Note& note : storageNotes(task))
-            reportError(path, note.where + ": " + note.message);
-        return task;
-    } catch (const JsonError& e) {
-        throw ToolError(path, e.pointer().empty() ? e.what() : e.pointer() + ": " + e.what());
-    }
-}
-
-CupImport taskFromCupFiles(const BuildOptions& options) {
-    std::vector<CupFile> files;
-    for (const std::string& path : options.inputs) files.push_back({path, readWholeFile(path)});
-    try {
-        return readCup(files, {options.strict, options.skipBadRows});
-    } catch (const CupError& e) {
-        throw ToolError(e.where(), e.what());
-    }
-}
-
 // One JSON file, or CUP files only; the CUP options only with CUP files.
 std::string usageProblem(const BuildOptions& options) {
     size_t cup = 0;
@@ -116,25 +70,10 @@ int runBuild(const GlobalOptions& global, const BuildOptions& options) {
         reportError("", problem);
         return kExitUsage;
     }
-    for (const std::string& input : options.inputs) expectFileKind(input, FileKind::other);
-    const bool fromCup = hasExtension(options.inputs.front(), kCupExtension);
-    checkOutputPath(options);
-    CupImport imported;
-    if (fromCup) {
-        imported = taskFromCupFiles(options);
-    } else {
-        imported.task = taskFromJsonFile(options.inputs[0]);
-    }
-    TaskDocument& task = imported.task;
-    std::vector<std::unique_ptr<FIO_Route>> routes;
-    try {
-        routes = routesForWriting(task);
-    } catch (const JsonError& e) {
-        throw ToolError(options.inputs[0], e.pointer() + ": " + e.what());
-    }
-    auto driver = loadDriver(global.driverDir, kRouteDriver);
-    writeTaskFile(*driver, task, routes, options.output);
-    printChangeReport(imported.notes, options.notes);
+    const Notes notes = buildTaskFile(
+        global.driverDir, {options.inputs, options.output, {options.strict, options.skipBadRows}},
+        [](const std::string& path, const std::string& message) { reportError(path, message); });
+    printChangeReport(notes, options.notes);
     return kExitOk;
 }
 

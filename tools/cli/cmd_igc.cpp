@@ -13,7 +13,7 @@
 #include "formats/igc_output.h"
 #include "formats/output_formats.h"
 #include "host/flight_reader.h"
-#include "io/atomic_output.h"
+#include "host/output_files.h"
 #include "io/paths.h"
 #include "io/platform.h"
 #include "io/standard_output.h"
@@ -22,7 +22,6 @@ namespace velkano::tool {
 
 namespace {
 
-constexpr int kMaxFlightsPerName = 9999;
 constexpr size_t kProgressFromFiles = 10;
 
 struct IgcOptions {
@@ -78,31 +77,6 @@ private:
     size_t shown_ = 0;
 };
 
-// Writes a flight's IGC text to the sink it is given.
-using IgcWriter = std::function<void(const OutputSink&)>;
-
-// Never over an existing file: the flight takes the next free number of its day. Returns
-// the path written.
-std::string writeNewFlightFile(const std::string& directory, const FlightIdentity& flight,
-                               const IgcWriter& igc) {
-    AtomicOutput output(inDirectory(directory, igcFileName(flight, 1)));
-    igc([&output](const std::string& block) { output.write(block); });
-    for (int number = 1; number <= kMaxFlightsPerName; ++number) {
-        const std::string path = inDirectory(directory, igcFileName(flight, number));
-        if (output.commitIfAbsent(path)) return path;
-    }
-    throw ToolError(output.finalPath(), "no free file name for this flight");
-}
-
-// The flight's own name, replacing what is there.
-std::string replaceFlightFile(const std::string& directory, const FlightIdentity& flight,
-                              int flightOfDay, const IgcWriter& igc) {
-    AtomicOutput output(inDirectory(directory, igcFileName(flight, flightOfDay)));
-    igc([&output](const std::string& block) { output.write(block); });
-    output.commit();
-    return output.finalPath();
-}
-
 bool wanted(const IgcOptions& options, int flight) {
     return options.flights.empty() || std::find(options.flights.begin(), options.flights.end(),
                                                 flight) != options.flights.end();
@@ -116,10 +90,8 @@ class IgcConverter {
 public:
     explicit IgcConverter(const IgcOptions& options)
         : options_(options),
-          lineEnding_(options.lineEndingName == "lf" ? LineEnding::lf : LineEnding::crlf),
-          charset_(options.charsetName == "raw"     ? IgcCharset::raw
-                   : options.charsetName == "ascii" ? IgcCharset::ascii
-                                                    : IgcCharset::utf8) {}
+          lineEnding_(lineEndingNamed(options.lineEndingName).value_or(LineEnding::crlf)),
+          charset_(igcCharsetNamed(options.charsetName).value_or(IgcCharset::utf8)) {}
 
     bool toStandardOutput() const { return options_.output == kToStandardOutput; }
 
@@ -133,7 +105,7 @@ public:
             if (wanted(options_, flight)) convertFlight(directory, igc);
             return flight != last;
         });
-        if (count == 0) reportError(path, "no flights");
+        if (count == 0) reportError(path, kNoFlights);
         if (count < last) {
             throw ToolError(path, "has no flight " + std::to_string(last) + " (it holds " +
                                       std::to_string(count) + ")");
@@ -142,7 +114,7 @@ public:
 
 private:
     void convertFlight(const std::string& directory, std::string_view driverText) {
-        const IgcWriter igc = [&](const OutputSink& sink) {
+        const OutputWriter igc = [&](const OutputSink& sink) {
             flightOutputFormat("igc").write(driverText, {charset_, lineEnding_}, sink);
         };
         if (toStandardOutput()) {

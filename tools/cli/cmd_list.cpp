@@ -26,8 +26,8 @@ constexpr CommandHelp kHelp = {
 
 // The flights of one file, as many as can be read; ToolError after them when one cannot.
 void summarise(DriverLibrary& driver, const std::string& path, FlightLister& flights) {
-    readFlights(driver, path, [&](int number, std::string_view igc) {
-        flights.add(number, parseFlightText(path, number, igc), igc);
+    readFlightsBack(driver, path, [&](int number, std::string_view igc, IgcFlightText flight) {
+        flights.add(number, std::move(flight), igc);
         return true;
     });
 }
@@ -39,8 +39,7 @@ int runList(const GlobalOptions& global, const ListOptions& options) {
         forEachFlightFile(global.driverDir, options.inputs,
                           [&](DriverLibrary& driver, size_t index, const std::string& path) {
                               summarise(driver, path, flightsOf[index]);
-                              if (flightsOf[index].flights().empty())
-                                  reportError(path, "no flights");
+                              if (flightsOf[index].flights().empty()) reportError(path, kNoFlights);
                           });
     Json files = Json::array();
     std::string table;
@@ -52,7 +51,7 @@ int runList(const GlobalOptions& global, const ListOptions& options) {
             for (const FlightSummary& flight : flights) list.push_back(flightSummaryJson(flight));
             files.push_back({{"file", path}, {"flights", std::move(list)}});
         } else if (!flights.empty()) {
-            table += (table.empty() ? "" : "\n") + path + "\n" + flightTable(flights);
+            table += (table.empty() ? "" : "\n") + flightTableOf(path, flights);
         }
     }
     writeStandardOutput(options.json ? formatJson(files) : table);

@@ -39,15 +39,15 @@ constexpr CommandHelp kHelp = {
 // the reader of that kind then names).
 bool isFlightFile(const std::string& path) {
     const FileKind kind = fileKindOf(path);
-    return kind == FileKind::other ? hasExtension(path, ".flt") : kind == FileKind::flight;
+    return kind == FileKind::other ? hasExtension(path, kFlightExtension)
+                                   : kind == FileKind::flight;
 }
 
 // Every flight of a flight file, as the driver prints it; read as velkano igc and list read
 // them, so a cut or mixed-up file is named the same way.
 void addFlights(DriverLibrary& driver, const std::string& path, Json& flights) {
-    readFlights(driver, path, [&](int number, std::string_view igc) {
-        flights.push_back(
-            flightViewData(parseFlightText(path, number, igc), fileName(path), number));
+    readFlightsBack(driver, path, [&](int number, std::string_view, IgcFlightText flight) {
+        flights.push_back(flightViewData(flight, fileName(path), number));
         return true;
     });
 }

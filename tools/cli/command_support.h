@@ -21,10 +21,6 @@ inline void reportError(const ToolError& error) {
     reportError(error.path(), error.what());
 }
 
-// What the user is told of the exception being handled (call it in a catch block):
-// currentError(scene), and for a legacy file of the wrong kind, which command reads it.
-ToolError failureToReport(const ErrorScene& scene);
-
 // Runs a command, or the share of it one input file is: body's exit status, or kExitFailure
 // once what body threw is reported as failureToReport words it. A closed standard output
 // is let through, to end the whole run quietly.

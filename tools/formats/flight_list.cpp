@@ -126,4 +126,8 @@ std::string flightTable(const std::vector<FlightSummary>& flights) {
     return formatTable(rows);
 }
 
+std::string flightTableOf(const std::string& file, const std::vector<FlightSummary>& flights) {
+    return flights.empty() ? std::string() : file + "\n" + flightTable(flights);
+}
+
 }  // namespace velkano::tool

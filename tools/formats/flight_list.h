@@ -33,5 +33,8 @@ Json flightSummaryJson(const FlightSummary& flight);
 
 // The heading and one line per flight, columns aligned by characters; ends in a line feed.
 std::string flightTable(const std::vector<FlightSummary>& flights);
+// What velkano list prints of one file: its name on a line, then its table ("" when the file
+// has no flights).
+std::string flightTableOf(const std::string& file, const std::vector<FlightSummary>& flights);
 
 }  // namespace velkano::tool

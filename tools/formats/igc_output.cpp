@@ -2,6 +2,19 @@
 
 namespace velkano::tool {
 
+std::optional<LineEnding> lineEndingNamed(std::string_view name) {
+    if (name == "crlf") return LineEnding::crlf;
+    if (name == "lf") return LineEnding::lf;
+    return std::nullopt;
+}
+
+std::optional<IgcCharset> igcCharsetNamed(std::string_view name) {
+    if (name == "utf-8") return IgcCharset::utf8;
+    if (name == "ascii") return IgcCharset::ascii;
+    if (name == "raw") return IgcCharset::raw;
+    return std::nullopt;
+}
+
 std::string withLineEnding(std::string_view text, LineEnding ending) {
     if (ending == LineEnding::lf) return std::string(text);
     // Line by line rather than character by character: a long flight has over a megabyte.

@@ -2,6 +2,7 @@
 // line ends the user asked for.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,11 @@
 namespace velkano::tool {
 
 enum class LineEnding { crlf, lf };
+
+// The choices by the names the command line and the page give them: "crlf", "lf"; "utf-8",
+// "ascii", "raw". Nothing for any other name.
+std::optional<LineEnding> lineEndingNamed(std::string_view name);
+std::optional<IgcCharset> igcCharsetNamed(std::string_view name);
 
 // The driver ends lines with a bare LF. IGC files want CR LF, which is also what a
 // text-mode output file turns every LF into on the host's platform; lf keeps the bytes.

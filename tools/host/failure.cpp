@@ -3,6 +3,7 @@
 #include <cstring>
 #include <exception>
 
+#include "io/file_kind.h"
 #include "io/standard_output.h"
 #include "velkano/fio_error.h"
 
@@ -19,6 +20,24 @@ std::string knownName(const ErrorScene& scene, const std::string& path) {
         if (path == from) return to;
     }
     return path;
+}
+
+// What to do with a file of this kind given to a command that reads another. The command
+// line's words, and the page's too: it converts as the commands do.
+std::string adviceFor(FileKind found, FileKind wanted) {
+    if (wanted == FileKind::other)
+        return ", not JSON; velkano build reads the JSON velkano dump writes";
+    switch (found) {
+        case FileKind::flight:
+            return "; use velkano igc or velkano list";
+        case FileKind::task:
+            return "; use velkano dump or velkano cup";
+        case FileKind::turnpoints:
+            return "; velkano dump and velkano cup read it with the task file (.rtx) beside it";
+        case FileKind::other:
+            break;
+    }
+    return "";
 }
 
 }  // namespace
@@ -42,6 +61,16 @@ ToolError currentError(const ErrorScene& scene) {
         return ToolError(scene.path, e.what() + inParentheses(scene.record));
     } catch (...) {
         return ToolError(scene.path, "unknown failure" + inParentheses(scene.record));
+    }
+}
+
+ToolError failureToReport(const ErrorScene& scene) {
+    try {
+        throw;
+    } catch (const WrongFileKind& e) {
+        return ToolError(e.path(), e.what() + adviceFor(e.found(), e.wanted()));
+    } catch (...) {
+        return currentError(scene);
     }
 }
 

@@ -36,6 +36,10 @@ struct ErrorScene {
 // failure and goes on as it is.
 ToolError currentError(const ErrorScene& scene);
 
+// What the user is told of the exception being handled (call it in a catch block):
+// currentError(scene), and for a legacy file of the wrong kind, which command reads it.
+ToolError failureToReport(const ErrorScene& scene);
+
 // "file ends at byte SIZE inside WHERE (cut short?)".
 std::string cutShort(const std::string& where, uint64_t size);
 

@@ -50,6 +50,12 @@ int readFlights(DriverLibrary& driver, const std::string& path, const FlightVisi
     throw ToolError(path, "the driver converted more flights than a flight file holds");
 }
 
+int readFlightsBack(DriverLibrary& driver, const std::string& path, const ReadBackVisitor& visit) {
+    return readFlights(driver, path, [&](int number, std::string_view igc) {
+        return visit(number, igc, parseFlightText(path, number, igc));
+    });
+}
+
 IgcFlightText parseFlightText(const std::string& path, int number, std::string_view igc) {
     try {
         return parseIgcText(igc);

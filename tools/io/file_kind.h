@@ -11,6 +11,11 @@ namespace velkano::tool {
 
 enum class FileKind { flight, task, turnpoints, other };
 
+// The extensions the legacy files go by (lower case, with the dot; the turnpoint file's is
+// velkano::kCompanionExtension), for files whose first bytes say nothing.
+inline constexpr const char* kFlightExtension = ".flt";
+inline constexpr const char* kTaskExtension = ".rtx";
+
 // "flight file", "task file", "turnpoint file"; "file" for other.
 const char* kindName(FileKind kind);
 

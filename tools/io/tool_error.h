@@ -18,4 +18,13 @@ private:
     std::string path_;
 };
 
+// What the user reads of a failure or a note after "velkano: ": "PATH: MESSAGE", or the
+// message alone when it names no file.
+inline std::string reportedText(const std::string& path, const std::string& message) {
+    return path.empty() ? message : path + ": " + message;
+}
+inline std::string reportedText(const ToolError& error) {
+    return reportedText(error.path(), error.what());
+}
+
 }  // namespace velkano::tool
