@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The tool's layers point down only: cli/ over host/ over formats/ and io/. No file under
-# formats/ includes a header of cli/, host/ or io/; none under host/ or io/ includes cli/; io/
-# includes nothing of host/ or formats/. And the formats library links into a program with no
+# The tool's layers point down only: cli/ and browser/ (the page's engine) side by side over
+# host/ over formats/ and io/. No file under formats/ includes a header of cli/, browser/, host/
+# or io/; none under host/ or io/ includes cli/ or browser/; io/ includes nothing of host/ or
+# formats/; browser/ includes nothing of cli/ and cli/ nothing of browser/. And the formats library links into a program with no
 # driver loading and no file system calls.
 #   check_layers.sh SOURCE_DIR [FORMATS_ALONE_PROGRAM]
 set -euo pipefail
@@ -21,9 +22,11 @@ check() {
     failed=1
   fi
 }
-check formats 'cli|host|io'
-check host cli
-check io 'cli|host|formats'
+check formats 'cli|browser|host|io'
+check host 'cli|browser'
+check io 'cli|browser|host|formats'
+check browser cli
+check cli browser
 # Nor through the back door: the command line's library, driver loading or files in formats/.
 found=$(grep -rnE '#include *<(CLI/|dlfcn|windows\.h|filesystem|fstream)' "$tools/formats" || true)
 if [ -n "$found" ]; then
@@ -43,5 +46,5 @@ if [ -n "$program" ]; then
   fi
   "$program"
 fi
-[ "$failed" = 0 ] && echo "layers hold: formats/, io/ and host/ point down only"
+[ "$failed" = 0 ] && echo "layers hold: browser/, formats/, io/ and host/ point down only"
 exit "$failed"
