@@ -1,6 +1,8 @@
-# The WebAssembly build of drv/, made beside a native build when Emscripten is installed: a
-# build of this tree of its own (build/PRESET/wasm) with Emscripten's toolchain, the same
-# sources as the `wasm` preset builds. Without em++ everything else builds as before.
+# The WebAssembly build of drv/ and the page's module (velkano_engine.js), made beside a
+# native build when Emscripten is installed: a build of this tree of its own
+# (build/PRESET/wasm) with Emscripten's toolchain, the same sources as the `wasm` preset
+# builds. Without em++ everything else builds as before. The presets build it in the default
+# build only (asan and release set VELKANO_BUILD_WASM=OFF): once is enough.
 # Emscripten's tools run its JavaScript optimizer with the node on the PATH, which finds
 # Debian's acorn only through NODE_PATH; its system libraries stay in their frozen cache.
 set(VELKANO_EMSCRIPTEN_TOOLCHAIN /usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
@@ -28,11 +30,14 @@ if(VELKANO_BUILD_WASM)
             -DCMAKE_BUILD_TYPE=Release
             -DCMAKE_COMPILE_WARNING_AS_ERROR=${CMAKE_COMPILE_WARNING_AS_ERROR}
             -DVELKANO_NUMBER_TEXT_HEADERS=${VELKANO_NUMBER_TEXT_HEADERS}
+            -DCMAKE_PROJECT_TOP_LEVEL_INCLUDES=${PROJECT_SOURCE_DIR}/cmake/toolchains/cross-deps.cmake
+            -DVELKANO_BUILD_TOOLS=ON
         BUILD_COMMAND ${_velkano_emscripten_env} ${CMAKE_COMMAND} --build ${VELKANO_WASM_DIR} -j2
         # The inner build knows its own dependencies: asked every time, it does what changed.
         BUILD_ALWAYS ON
         INSTALL_COMMAND ""
         BUILD_BYPRODUCTS ${VELKANO_WASM_DIR}/bin/velkano_wasm_check.js
+                         ${VELKANO_WASM_DIR}/bin/velkano_engine.js
         USES_TERMINAL_CONFIGURE ON
         USES_TERMINAL_BUILD ON)
 endif()

@@ -17,5 +17,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 
 # GoogleTest, CLI11 and nlohmann_json are taken from Debian's sources and headers rather than
-# from the build machine's CMake packages (see windows-deps.cmake).
-set(CMAKE_PROJECT_TOP_LEVEL_INCLUDES ${CMAKE_CURRENT_LIST_DIR}/windows-deps.cmake)
+# from the build machine's CMake packages (see cross-deps.cmake).
+set(CMAKE_PROJECT_TOP_LEVEL_INCLUDES ${CMAKE_CURRENT_LIST_DIR}/cross-deps.cmake)

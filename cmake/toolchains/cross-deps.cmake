@@ -1,5 +1,5 @@
-# Dependencies of the Windows cross builds, served by a dependency provider so the project's
-# own find_package() calls stay as they are. GoogleTest is compiled for the target from
+# Dependencies of the cross builds (Windows, WebAssembly), served by a dependency provider so
+# the project's own find_package() calls stay as they are. GoogleTest is compiled for the target from
 # Debian's sources; CLI11 and nlohmann_json are header-only and are served from a copy of
 # just their headers, so the build machine's /usr/include never reaches the cross compiler.
 set(VELKANO_GTEST_SOURCE_DIR /usr/src/googletest
@@ -40,7 +40,7 @@ function(_velkano_add_headers target directory)
     set_target_properties(${target} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${copy})
 endfunction()
 
-function(velkano_windows_provider method package)
+function(velkano_cross_provider method package)
     if(package STREQUAL "GTest")
         _velkano_add_googletest()
     elseif(package STREQUAL "CLI11")
@@ -53,4 +53,4 @@ function(velkano_windows_provider method package)
     set(${package}_FOUND TRUE PARENT_SCOPE)
 endfunction()
 
-cmake_language(SET_DEPENDENCY_PROVIDER velkano_windows_provider SUPPORTED_METHODS FIND_PACKAGE)
+cmake_language(SET_DEPENDENCY_PROVIDER velkano_cross_provider SUPPORTED_METHODS FIND_PACKAGE)
