@@ -104,7 +104,7 @@ void expectViewOf(const GroupResult& result, const std::vector<std::string>& fil
     args.insert(args.end(), files.begin(), files.end());
     const auto run = runVelkano(args);
     ASSERT_EQ(run.status, 0) << run.err;
-    ASSERT_FALSE(result.view.is_null());
+    ASSERT_FALSE(result.view.empty());
     EXPECT_NE(readFileText(page.file("view.html")).find(jsonForScript(result.view)),
               std::string::npos);
 }

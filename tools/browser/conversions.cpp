@@ -40,6 +40,12 @@ void addFailure(GroupResult& result, const std::string& path) {
     result.errors.push_back(reportedText(failureToReport({path})));
 }
 
+std::string taskView(const TaskDocument& task, const std::string& file) {
+    ViewData view;
+    view.addTask(task, file);
+    return view.json();
+}
+
 std::string baseName(const std::string& path) {
     return withExtension(fileName(path), "");
 }
@@ -51,7 +57,7 @@ GroupResult convertFlights(const std::string& path, const std::string& outDir,
     GroupResult result;
     result.kind = GroupKind::flights;
     FlightLister lister;
-    Json flights = Json::array();
+    ViewData view;
     const FlightOutputFormat& igcFormat = flightOutputFormat("igc");
     try {
         const std::unique_ptr<DriverLibrary> driver = loadDriver("", kFlightDriver);
@@ -62,7 +68,7 @@ GroupResult convertFlights(const std::string& path, const std::string& outDir,
                         igcFormat.write(igc, options.flightText, sink);
                     });
                 addDownload(result, written, igcFormat.mediaType);
-                flights.push_back(flightViewData(flight, fileName(path), number));
+                view.addFlight(flight, fileName(path), number);
                 lister.add(number, std::move(flight), igc);
                 return true;
             });
@@ -71,7 +77,7 @@ GroupResult convertFlights(const std::string& path, const std::string& outDir,
         addFailure(result, path);
     }
     result.table = flightTableOf(path, lister.flights());
-    if (!flights.empty()) result.view = viewData(Json::array(), std::move(flights));
+    if (!view.empty()) result.view = view.json();
     return result;
 }
 
@@ -90,7 +96,7 @@ GroupResult convertTask(const std::string& path, const std::string& outDir,
             for (const Note& note : notes) result.notes.push_back(reportedText(path, note.message));
             addDownload(result, written, format->mediaType);
         }
-        result.view = viewData(Json::array({taskViewData(task, fileName(path))}), Json::array());
+        result.view = taskView(task, fileName(path));
     } catch (...) {
         addFailure(result, "");
         result.downloads.clear();
@@ -115,9 +121,7 @@ GroupResult buildTask(const std::vector<std::string>& inputs, const std::string&
         addDownload(result, companionPathForWriting(output), kTaskFileMediaType);
         // What velkano view shows of the task file written.
         const std::unique_ptr<DriverLibrary> driver = loadDriver("", kRouteDriver);
-        result.view =
-            viewData(Json::array({taskViewData(readTaskFile(*driver, output), fileName(output))}),
-                     Json::array());
+        result.view = taskView(readTaskFile(*driver, output), fileName(output));
     } catch (...) {
         addFailure(result, "");
         result.downloads.clear();

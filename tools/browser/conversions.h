@@ -8,7 +8,6 @@
 
 #include "formats/cup_reader.h"
 #include "formats/cup_writer.h"
-#include "formats/json_text.h"
 #include "formats/output_formats.h"
 
 namespace velkano::tool {
@@ -36,7 +35,7 @@ struct GroupResult {
     std::string report;               // the change report of a CUP import or export
     std::string table;                // what velkano list prints of a flight file
     std::vector<Download> downloads;  // none when the group failed, but the flights before a cut
-    Json view;                        // {"tasks", "flights"} as velkano view shows them; null
+    std::string view;  // JSON text of {"tasks", "flights"} as velkano view embeds it; "": none
 };
 
 // velkano igc PATH -o OUT_DIR (every flight, named in an empty directory as igc names them),

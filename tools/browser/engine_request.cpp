@@ -1,5 +1,6 @@
 #include "browser/engine_request.h"
 
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -60,6 +61,24 @@ GroupResult refusedRequest(const JsonError& e) {
     return result;
 }
 
+// All but the view, whose member is null here: convertRequest puts the view's text there.
+Json resultToJson(const GroupResult& result) {
+    Json downloads = Json::array();
+    for (const Download& download : result.downloads) {
+        downloads.push_back(
+            {{"name", download.name}, {"path", download.path}, {"mime", download.mime}});
+    }
+    Json json = Json::object();
+    json["kind"] = kindName(result.kind);
+    json["errors"] = texts(result.errors);
+    json["notes"] = texts(result.notes);
+    json["report"] = result.report;
+    json["table"] = result.table;
+    json["downloads"] = std::move(downloads);
+    json["view"] = nullptr;
+    return json;
+}
+
 }  // namespace
 
 PageOptions pageOptions(const Json& options) {
@@ -86,23 +105,6 @@ PageOptions pageOptions(const Json& options) {
     return page;
 }
 
-Json resultToJson(const GroupResult& result) {
-    Json downloads = Json::array();
-    for (const Download& download : result.downloads) {
-        downloads.push_back(
-            {{"name", download.name}, {"path", download.path}, {"mime", download.mime}});
-    }
-    Json json = Json::object();
-    json["kind"] = kindName(result.kind);
-    json["errors"] = texts(result.errors);
-    json["notes"] = texts(result.notes);
-    json["report"] = result.report;
-    json["table"] = result.table;
-    json["downloads"] = std::move(downloads);
-    json["view"] = result.view;
-    return json;
-}
-
 std::string convertRequest(std::string_view request) {
     GroupResult result;
     try {
@@ -123,7 +125,11 @@ std::string convertRequest(std::string_view request) {
         result = refusedRequest(e);
     }
     // Texts from files are UTF-8 by now; a name the page passed through may not be.
-    return resultToJson(result).dump(-1, ' ', false, Json::error_handler_t::replace);
+    std::string text = resultToJson(result).dump(-1, ' ', false, Json::error_handler_t::replace);
+    // The view data is JSON text already, too large to make a value of again: it goes in the
+    // place of the null that stands for it, the text's last member.
+    if (!result.view.empty()) text.replace(text.size() - std::strlen("null}"), 4, result.view);
+    return text;
 }
 
 }  // namespace velkano::tool

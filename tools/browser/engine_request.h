@@ -20,8 +20,6 @@ namespace velkano::tool {
 // Left-out options take the commands' defaults; a wrong one is a JsonError at its pointer.
 PageOptions pageOptions(const Json& options);
 
-Json resultToJson(const GroupResult& result);
-
 // The result of the request's group as JSON text. A request that cannot be read gives a
 // result of kind "other" whose error says why.
 std::string convertRequest(std::string_view request);

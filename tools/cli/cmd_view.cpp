@@ -45,27 +45,26 @@ bool isFlightFile(const std::string& path) {
 
 // Every flight of a flight file, as the driver prints it; read as velkano igc and list read
 // them, so a cut or mixed-up file is named the same way.
-void addFlights(DriverLibrary& driver, const std::string& path, Json& flights) {
+void addFlights(DriverLibrary& driver, const std::string& path, ViewData& data) {
     readFlightsBack(driver, path, [&](int number, std::string_view, IgcFlightText flight) {
-        flights.push_back(flightViewData(flight, fileName(path), number));
+        data.addFlight(flight, fileName(path), number);
         return true;
     });
 }
 
-Json readInputs(const GlobalOptions& global, const ViewOptions& options) {
+ViewData readInputs(const GlobalOptions& global, const ViewOptions& options) {
     std::unique_ptr<DriverLibrary> routeDriver, flightDriver;
-    Json tasks = Json::array();
-    Json flights = Json::array();
+    ViewData data;
     for (const std::string& path : options.inputs) {
         if (isFlightFile(path)) {
             if (!flightDriver) flightDriver = loadDriver(global.driverDir, kFlightDriver);
-            addFlights(*flightDriver, path, flights);
+            addFlights(*flightDriver, path, data);
         } else {
             if (!routeDriver) routeDriver = loadDriver(global.driverDir, kRouteDriver);
-            tasks.push_back(taskViewData(readTaskFile(*routeDriver, path), fileName(path)));
+            data.addTask(readTaskFile(*routeDriver, path), fileName(path));
         }
     }
-    return viewData(std::move(tasks), std::move(flights));
+    return data;
 }
 
 int runView(const GlobalOptions& global, const ViewOptions& options) {

@@ -18,17 +18,28 @@ struct ViewPageTemplate {
     std::string_view tail;
 };
 
-// One task file's turnpoints and routes as the page shows them; file is the name shown.
-Json taskViewData(const TaskDocument& task, const std::string& file);
-// One flight as the page shows it: number is its place in the flight file named file.
-Json flightViewData(const IgcFlightText& flight, const std::string& file, int number);
-// What the page reads: {"tasks": [...], "flights": [...]}.
-Json viewData(Json tasks, Json flights);
+// What the page reads, {"tasks": [...], "flights": [...]}, put together as compact JSON text
+// one file at a time (the bytes Json::dump() prints of the same values): a flight of 32767
+// fixes holds 160k numbers, far too many to build as JSON values first.
+class ViewData {
+public:
+    // One task file's turnpoints and routes; file is the name shown.
+    void addTask(const TaskDocument& task, const std::string& file);
+    // One flight: number is its place in the flight file named file.
+    void addFlight(const IgcFlightText& flight, const std::string& file, int number);
 
-// data as compact JSON that cannot end the script element holding it: '<', '>' and '&'
-// are written as \u escapes, which JSON.parse reads back as the same characters.
-std::string jsonForScript(const Json& data);
+    bool empty() const { return tasks_.empty() && flights_.empty(); }
+    std::string json() const;
 
-std::string viewPage(const ViewPageTemplate& page, const Json& data);
+private:
+    std::string tasks_;    // the tasks array's members, each after a comma
+    std::string flights_;  // the flights array's likewise
+};
+
+// JSON text that cannot end the script element holding it: '<', '>' and '&' (which JSON holds
+// only inside strings) are written as \u escapes, which JSON.parse reads back as themselves.
+std::string jsonForScript(std::string_view json);
+
+std::string viewPage(const ViewPageTemplate& page, const ViewData& data);
 
 }  // namespace velkano::tool

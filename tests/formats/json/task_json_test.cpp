@@ -8,8 +8,10 @@
 #include <random>
 #include <string>
 
+#include "formats/igc_text.h"
 #include "formats/json_text.h"
 #include "formats/route_layout.h"
+#include "formats/view_page.h"
 
 using namespace velkano::tool;
 
@@ -219,6 +221,40 @@ TEST(JsonText, FormattedTextReadsBackAsTheSameDocument) {
     const std::string text = formatJson(document);
     EXPECT_EQ(parseJson(text), document);
     EXPECT_NE(text.find(R"({"number": 1, "role": 4})"), std::string::npos) << text;
+}
+
+// The view data is written a number at a time; it must be what the library prints of the same
+// values, byte for byte, names with markup and all.
+TEST(ViewData, WrittenAsTextItIsTheLibrarysOwnPrintOfTheData) {
+    std::mt19937 generator(2024);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::string igc =
+        "AXSXABC\nHFDTE150423\nHFPLTPILOT:J\xF6rg <b>&</b>\n"
+        "C150423120000000000000002\nC4730000N00815000EHome\nC4740123S12345678WTurn <i>\n";
+    // B HHMMSS DDMMmmmN DDDMMmmmE A PPPPP GGGGG, coordinates of random digits.
+    for (int i = 0; i < 2000; ++i) {
+        igc += "B120000";
+        for (const int width : {7, 8}) {
+            for (int d = 0; d < width; ++d) igc += static_cast<char>('0' + digit(generator));
+            igc += width == 7 ? (i % 2 ? 'N' : 'S') : (i % 3 ? 'E' : 'W');
+        }
+        igc += "A01234-0123\n";
+    }
+    const IgcFlightText flight = parseIgcText(igc);
+    ViewData data;
+    data.addFlight(flight, "a <b>.flt", 2);
+    data.addTask(taskFromJson(parseJson(R"({"turnpoints":[{"name":"T &"}]})")), "t.rtx");
+    const std::string json = data.json();
+    const Json parsed = parseJson(json);
+    EXPECT_EQ(parsed.dump(-1, ' ', false, Json::error_handler_t::replace), json);
+    EXPECT_EQ(jsonForScript(json).find_first_of("<>&"), std::string::npos);
+    // Coordinates to five decimals of a degree, each read back as the float it was.
+    const Json& fixes = parsed["flights"][0]["fixes"];
+    ASSERT_EQ(fixes["longitude"].size(), flight.fixes.size());
+    for (size_t i = 0; i < flight.fixes.size(); ++i) {
+        ASSERT_EQ(fixes["longitude"][i].get<float>(),
+                  static_cast<float>(std::round(flight.fixes[i].longitude * 1e5) / 1e5));
+    }
 }
 
 }  // namespace
