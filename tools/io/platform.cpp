@@ -149,8 +149,11 @@ void forgetOnInterrupt(const std::string& path) {
 
 // The text goes to an anonymous temporary file first: held in memory, a long flight's text
 // grows by copying on top of the flight being printed, which doubles what the process needs.
+// In WebAssembly every file is in memory anyway, and one read back would be a copy more.
 ReadBackStream::ReadBackStream() : streamBuffer_(new char[kStreamBuffer]) {
+#if !defined(__EMSCRIPTEN__)
     stream_ = std::tmpfile();
+#endif
 #if !defined(_WIN32)
     if (stream_ == nullptr) {  // no place for temporary files: memory it is
         stream_ = ::open_memstream(&buffer_, &size_);
