@@ -132,9 +132,9 @@ void expectAsVelkano(const GroupCase& group, const GroupResult& result,
                 runVelkano({"dump", task, "-o", written.file(baseOf(task) + ".json")});
             EXPECT_EQ(withoutToolName(dump.err), joined(result.errors));
             if (dump.status != 0) break;
-            const auto cup =
-                runVelkano({"cup", task, "-o", written.file(baseOf(task) + ".cup"), "--columns",
-                            std::to_string(static_cast<int>(group.options.cupColumns))});
+            const auto cup = runVelkano(
+                {"cup", task, "-o", written.file(baseOf(task) + ".cup"), "--notes", "all",
+                 "--columns", std::to_string(static_cast<int>(group.options.cupColumns))});
             expectSaid(cup, result, "cup");
             expectViewOf(result, {task});
             break;
@@ -145,6 +145,8 @@ void expectAsVelkano(const GroupCase& group, const GroupResult& result,
             args.insert(args.end(), names.begin(), names.end());
             if (group.options.cupRead.strict) args.push_back("--strict");
             if (group.options.cupRead.skipBadRows) args.push_back("--skip-bad-rows");
+            // Each note as the page gives it; JSON's are so already.
+            if (first.ends_with(".cup")) args.insert(args.end(), {"--notes", "all"});
             expectSaid(runVelkano(args), result, "build");
             if (result.errors.empty()) expectViewOf(result, {output});
             break;

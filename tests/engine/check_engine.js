@@ -36,7 +36,7 @@ function groups() {
     { key: 'json', files: [file('club_tasks.json', sample('club_tasks.json'))] },
     { key: 'lone task file', files: [file('club_tasks.rtx', sample('club_tasks.rtx'))] },
     { key: 'lone turnpoints', files: [file('club_tasks.top', sample('club_tasks.top'))] },
-    { key: 'no kind', files: [file('<b>notes</b>.txt', Buffer.from('<script>alert(1)</script>'))] },
+    { key: 'no kind', files: [file('<img src=x onerror=alert(1)>.txt', Buffer.from('<script>alert(1)</script>'))] },
     { key: 'flight by its bytes', files: [file('FLIGHT.DAT', sample('club_day.flt'))] },
   ];
   for (const length of [0, 40, 3000, 60000]) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "formats/change_report.h"
 #include "formats/flight_list.h"
 #include "formats/igc_name.h"
 #include "formats/output_formats.h"
@@ -38,6 +39,13 @@ std::vector<const TaskOutputFormat*> taskDownloads(CupColumns columns) {
 // names the file where a failure of no known kind happened, as the command's scene does.
 void addFailure(GroupResult& result, const std::string& path) {
     result.errors.push_back(reportedText(failureToReport({path})));
+}
+
+// A CUP import's or export's notes, each as velkano --notes all prints it, and the report
+// that ends its run.
+void addChangeReport(GroupResult& result, const Notes& notes) {
+    for (const Note& note : notes) result.notes.push_back(formatNote(note));
+    result.report = formatChangeReport(summariseNotes(notes), ReportDetail::firstPlaces, "");
 }
 
 std::string taskView(const TaskDocument& task, const std::string& file) {
@@ -88,14 +96,15 @@ GroupResult convertTask(const std::string& path, const std::string& outDir,
     try {
         const std::unique_ptr<DriverLibrary> driver = loadDriver("", kRouteDriver);
         const TaskDocument task = readTaskFile(*driver, path);
+        Notes notes;
         for (const TaskOutputFormat* format : taskDownloads(options.cupColumns)) {
             const std::string written =
                 inDirectory(outDir, baseName(path) + std::string(format->extension));
-            Notes notes;
             writeFile(written, [&](const OutputSink& sink) { format->write(task, sink, notes); });
-            for (const Note& note : notes) result.notes.push_back(reportedText(path, note.message));
             addDownload(result, written, format->mediaType);
         }
+        for (Note& note : notes) note.input = path;
+        addChangeReport(result, notes);
         result.view = taskView(task, fileName(path));
     } catch (...) {
         addFailure(result, "");
@@ -115,8 +124,7 @@ GroupResult buildTask(const std::vector<std::string>& inputs, const std::string&
                           [&result](const std::string& path, const std::string& message) {
                               result.notes.push_back(reportedText(path, message));
                           });
-        for (const Note& note : notes)
-            result.notes.push_back(reportedText(note.where, note.message));
+        addChangeReport(result, notes);
         addDownload(result, output, kTaskFileMediaType);
         addDownload(result, companionPathForWriting(output), kTaskFileMediaType);
         // What velkano view shows of the task file written.
