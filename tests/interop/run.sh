@@ -10,12 +10,15 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build/default}" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source "$root/scripts/lib.sh"
 
 flights=("$root"/examples/*.flt)
 if [ -x "$build/bin/make_interop_flights" ]; then
   mkdir -p "$work/flt"
   "$build/bin/make_interop_flights" "$work/flt"
   flights+=("$work"/flt/*.flt)
+else
+  skip "the generated interoperability flights" "$build has no make_interop_flights (built without tests)"
 fi
 mkdir -p "$work/igc"
 "$build/bin/velkano" igc -q "${flights[@]}" -o "$work/igc"
@@ -28,6 +31,8 @@ if [ -f "$work/flt/accented_names.flt" ]; then
     "$build/bin/velkano" igc -q --text "$mode" "$work/flt/accented_names.flt" -o "$work/text-$mode"
   done
   node "$root/tests/interop/check_text.js" "$work"/text-{utf-8,ascii,raw}/*.igc
+else
+  skip "the --text modes" "no generated flight with accented names"
 fi
 
 # CUP files from task files, read back by gpsbabel.
