@@ -103,8 +103,9 @@ run_ctest() {
   shift
   log=$(mktemp)
   ctest --preset "$preset" "$@" | tee "$log" || status=$?
-  # CTest lists them as "  12 - Suite.Name (Skipped)"; GoogleTest printed the reason on the
-  # line after "FILE:LINE: Skipped".
+  # CTest lists them after its results as "  12 - Suite.Name (Skipped)" (a test's own output
+  # may hold such lines too); GoogleTest printed the reason on the line after
+  # "FILE:LINE: Skipped".
   local name reason
   while read -r name; do
     reason=$(awk -v test="$name" '
@@ -114,7 +115,9 @@ run_ctest() {
       inside && /: Skipped$/ { found = 1 }' "build/$preset/Testing/Temporary/LastTest.log" \
       2>/dev/null) || true
     skip "test $name" "${reason:-the test skipped itself}"
-  done < <(sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (Skipped)$/\1/p' "$log")
+  done < <(awk '/^The following tests did not run:/ { listed = 1; next }
+               listed && !/ - .* \(Skipped\)$/ { listed = 0 }
+               listed { sub(/^[[:space:]]*[0-9]+ - /, ""); sub(/ \(Skipped\)$/, ""); print }' "$log")
   rm -f "$log"
   return "$status"
 }

@@ -2,19 +2,22 @@
 # scripts/lib.sh as the test scripts use it: each case is a script run on its own, its exit
 # status, and its summary with the times taken out, compared line for line.
 set -euo pipefail
+# Run by scripts/test, it would otherwise add its cases to that run's summary.
+unset VELKANO_SUMMARY VELKANO_JOB
 lib=$(cd "$(dirname "$0")/../../scripts" && pwd)/lib.sh
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 failures=0
 
-# A CTest project with one test that passes and one that skips itself as GoogleTest does.
+# A CTest project with a test that fails, printing what looks like CTest's list of skipped
+# tests, and one that skips itself as GoogleTest does.
 mkdir -p ctest
 cat >ctest/CMakeLists.txt <<'EOF'
 cmake_minimum_required(VERSION 3.25)
 project(skips NONE)
 enable_testing()
-add_test(NAME Suite.Passes COMMAND sh -c "echo '[       OK ] Suite.Passes'")
+add_test(NAME Suite.Fails COMMAND sh -c "echo '  7 - Other.Name (Skipped)'; exit 1")
 add_test(NAME Suite.SkipsItself COMMAND sh -c
   "echo 'x_test.cpp:12: Skipped'; echo 'needs a device'; echo '[  SKIPPED ] Suite.SkipsItself'")
 set_tests_properties(Suite.SkipsItself PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
@@ -83,11 +86,11 @@ total
 Nothing was skipped."
 [ ! -e reached ] || { echo "FAIL: a job went on after a failing command"; failures=$((failures + 1)); }
 
-expect ctest_skips 0 '
+expect ctest_skips 8 '
 summary_begin
 cd ctest
-job "tests" run_ctest p
-summary_end' "tests | passed, 1 skipped inside
+job "tests" run_ctest p --output-on-failure
+summary_end' "tests | FAILED (status 8), 1 skipped inside
 total
 Not run (1):
   tests / test Suite.SkipsItself: needs a device"
