@@ -36,8 +36,8 @@ if(TARGET velkano AND NOT CMAKE_CROSSCOMPILING)
 endif()
 
 # The Debian package (scripts/package): velkano on the PATH, the drivers in /usr/lib/velkano,
-# the SDK, the README, the licence and the man page. A project that adds this one packages
-# itself.
+# the converter page in /usr/share/velkano, the SDK, the README, the licence and the man
+# page. A project that adds this one packages itself.
 if(NOT PROJECT_IS_TOP_LEVEL)
     return()
 endif()
@@ -50,7 +50,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 set(CPACK_PACKAGE_DESCRIPTION "\
 The two file drivers Velkano17Rte.drf (task and turnpoint files) and Velkano17Flt.drf
 (flight files), velkano, a command line host that converts flight files to IGC and task
-files to and from JSON, and the headers, library and CMake package for writing a host.
+files to and from JSON and CUP, the same conversions as one web page that any current
+browser opens (/usr/share/velkano/velkano.html), and the headers, library and CMake
+package for writing a host.
 Licence: MIT.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -61,6 +61,13 @@ for file in usr/bin/velkano usr/lib/velkano/Velkano17Rte.drf usr/lib/velkano/Vel
   usr/share/man/man1/velkano.1 usr/share/doc/velkano/copyright usr/share/doc/velkano/README.md; do
   [ -e "$dest/$file" ] || fail "the package does not install /$file"
 done
+# The converter page, where the release build could make it: the very file of the build.
+if [ -f "$build/bin/velkano.html" ]; then
+  cmp -s "$dest/usr/share/velkano/velkano.html" "$build/bin/velkano.html" ||
+    fail "the package does not install the build's converter page as /usr/share/velkano/velkano.html"
+else
+  echo "no converter page in $build: the package has none to install"
+fi
 # Run as a user runs it: velkano finds its drivers in ../lib/velkano by itself.
 velkano=(env -u VELKANO_DRIVERS "$dest/usr/bin/velkano")
 "${velkano[@]}" info | grep -q "Velkano 1.7 (Flights)" || fail "the installed velkano does not load its drivers"

@@ -5,7 +5,8 @@
 // flight table word for word, and the flights and turnpoints on the map. Then: how the page
 // groups files, a drop of files, names that are markup, and that the page asks the network
 // for map tiles only.
-//   node check_page.js PAGE VELKANO ROOT INTEROP_DIR MARKUP_JSON
+//   node check_page.js PAGE VELKANO ROOT INTEROP_DIR MARKUP_JSON [SCREENSHOT.png]
+// (SCREENSHOT: the page with the samples on it)
 'use strict';
 const fs = require('fs');
 const os = require('os');
@@ -14,7 +15,7 @@ const { spawnSync } = require('child_process');
 const { createRequire } = require('module');
 const { chromium } = createRequire(path.join(__dirname, '../../tools/web/package.json'))('playwright-core');
 
-const [pagePath, velkano, root, interopDir, markupJson] = process.argv.slice(2).map((a) => path.resolve(a));
+const [pagePath, velkano, root, interopDir, markupJson, screenshot] = process.argv.slice(2).map((a) => path.resolve(a));
 const CHROMIUM_FLAGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
   '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 const DEFAULTS = { text: 'utf-8', lineEnding: 'crlf', cupColumns: 14, strict: false, skipBadRows: false };
@@ -218,6 +219,10 @@ async function checkCase(page, testCase) {
     const zip = await download(page, page.locator('#all-flights'));
     sameFiles(`${testCase.name}: all flights`, unzip(zip), dir, problems);
   }
+  if (testCase.screenshot && screenshot) {
+    await page.mouse.move(0, 0);
+    await page.screenshot({ path: screenshot });
+  }
   console.log(`${testCase.name}: ${await cards.count()} groups, ${flights} flights, ${turnpoints} turnpoints`);
   return problems;
 }
@@ -280,7 +285,7 @@ function cases() {
   const cups = inDir(cupDir, files(cupDir).filter((n) => n.endsWith('.cup')));
   const cut = cutFiles();
   const list = [
-    { name: 'samples', files: samples, groups: 4 },
+    { name: 'samples', files: samples, groups: 4, screenshot: true },
     { name: 'a folder', folder: sampleFolder(), files: [], groups: 8 },
     { name: 'samples, LF and classic CUP', files: samples, groups: 4, options: { lineEnding: 'lf', cupColumns: 11 } },
     { name: 'interop flights', files: interop, groups: interop.length },

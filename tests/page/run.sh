@@ -3,7 +3,7 @@
 # unavailable (check_page.js): for the samples, the flight interoperability set, the samples
 # cut short and the CUP corpus, every file the page offers is the file velkano writes, with
 # velkano's words beside it; names stay text; only map tiles are asked for. And its size.
-# Usage: run.sh BUILD_DIR
+# Usage: run.sh BUILD_DIR [OUT_DIR]   (OUT_DIR keeps the page and a screenshot of it)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -39,6 +39,12 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/interop"
 "$build/bin/make_interop_flights" "$work/interop"
+shot=()
+if [ -n "${2:-}" ]; then
+  mkdir -p "$2"
+  cp "$page" "$2/"
+  shot=("$2/velkano.png")
+fi
 node "$here/check_page.js" "$page" "$build/bin/velkano" "$root" "$work/interop" \
-  "$root/tests/view/markup_names.json"
+  "$root/tests/view/markup_names.json" "${shot[@]}"
 echo "page: $page, $bytes bytes"
