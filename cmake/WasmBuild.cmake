@@ -1,8 +1,9 @@
 # The WebAssembly build of drv/ and the page's module (velkano_engine.js), made beside a
 # native build when Emscripten is installed: a build of this tree of its own
 # (build/PRESET/wasm) with Emscripten's toolchain, the same sources as the `wasm` preset
-# builds. Without em++ everything else builds as before. The presets build it in the default
-# build only (asan and release set VELKANO_BUILD_WASM=OFF): once is enough.
+# builds. Without em++ everything else builds as before. Of the test presets only the release
+# build makes it, the one the packages (and so the converter page they carry) come from:
+# once is enough.
 # Emscripten's tools run its JavaScript optimizer with the node on the PATH, which finds
 # Debian's acorn only through NODE_PATH; its system libraries stay in their frozen cache.
 set(VELKANO_EMSCRIPTEN_TOOLCHAIN /usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake

@@ -7,7 +7,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-build=$(cd "${1:-$root/build/default}" && pwd)
+build=$(cd "${1:-$root/build/release}" && pwd)
 page=$build/bin/velkano.html
 max_bytes=4000000
 # shellcheck source=../../scripts/lib.sh
