@@ -1,24 +1,27 @@
-# Puts the converter page together: one HTML file holding the web libraries, the view and
-# converter scripts and styles, and the worker (the WebAssembly engine and the script that
-# drives it) as text the page starts a worker from. Run as a script:
+# Puts the converter page together: the view's page (page.html) with the converter's side
+# panel, style and script, the zip library, and the worker (the WebAssembly engine and the
+# script that drives it) as text the page starts a worker from. Run as a script:
 #   cmake -DWEB_DIR=<tools/web> -DENGINE=<velkano_engine.js> -DWORKER=<worker.js>
 #         -DVERSION=<x.y.z> -DOUTPUT=<velkano.html> -P ConverterPage.cmake
 
 include(${CMAKE_CURRENT_LIST_DIR}/WebPage.cmake)
 
-set(modules "${WEB_DIR}/node_modules")
-file(READ "${WEB_DIR}/converter.html" page)
-string(REPLACE "@VERSION@" "${VERSION}" page "${page}")
-velkano_fill_page(page "run npm ci in ${WEB_DIR}, and build with Emscripten for ${ENGINE}"
-    LEAFLET_CSS "${modules}/leaflet/dist/leaflet.css"
-    UPLOT_CSS "${modules}/uplot/dist/uPlot.min.css"
-    VIEW_CSS "${WEB_DIR}/page.css"
-    CONVERTER_CSS "${WEB_DIR}/converter.css"
+file(READ "${WEB_DIR}/page.html" page)
+file(READ "${WEB_DIR}/converter_side.html" side)
+string(REGEX REPLACE "\n$" "" side "${side}")
+# The worker runs the WebAssembly module and is started from a blob of the page's own text.
+string(REPLACE "@SCRIPT_HASHES@;" "@SCRIPT_HASHES@ 'wasm-unsafe-eval'; worker-src blob:;" page "${page}")
+velkano_set_places(page
+    GENERATOR "velkano @VERSION@"
+    TITLE "velkano: convert flight and task files"
+    BODY_CLASS "vk-converter"
+    SIDE "${side}"
+    PAGE_DATA "<script type=\"text/plain\" id=\"velkano-worker\">@WORKER_SOURCE@</script>"
+    VERSION "${VERSION}")
+velkano_fill_view_page(page "${WEB_DIR}"
+    "run npm ci in ${WEB_DIR}, and build with Emscripten for ${ENGINE}"
+    "${WEB_DIR}/page.css|${WEB_DIR}/converter.css"
+    "${WEB_DIR}/node_modules/fflate/umd/index.js|${WEB_DIR}/view.js|${WEB_DIR}/converter.js"
     # The engine defines what the worker script calls.
-    WORKER_SOURCE "${ENGINE}|${WORKER}"
-    LEAFLET_JS "${modules}/leaflet/dist/leaflet.js"
-    UPLOT_JS "${modules}/uplot/dist/uPlot.iife.min.js"
-    GEODESIC_JS "${modules}/geographiclib-geodesic/geographiclib-geodesic.min.js"
-    FFLATE_JS "${modules}/fflate/umd/index.js"
-    CONVERTER_JS "${WEB_DIR}/view.js|${WEB_DIR}/converter.js")
+    WORKER_SOURCE "${ENGINE}|${WORKER}")
 file(WRITE "${OUTPUT}" "${page}")

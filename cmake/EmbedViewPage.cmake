@@ -5,16 +5,15 @@
 
 include(${CMAKE_CURRENT_LIST_DIR}/WebPage.cmake)
 
-set(modules "${VIEW_DIR}/node_modules")
 file(READ "${VIEW_DIR}/page.html" page)
-velkano_fill_page(page "run npm ci in ${VIEW_DIR}"
-    LEAFLET_CSS "${modules}/leaflet/dist/leaflet.css"
-    UPLOT_CSS "${modules}/uplot/dist/uPlot.min.css"
-    PAGE_CSS "${VIEW_DIR}/page.css"
-    LEAFLET_JS "${modules}/leaflet/dist/leaflet.js"
-    UPLOT_JS "${modules}/uplot/dist/uPlot.iife.min.js"
-    GEODESIC_JS "${modules}/geographiclib-geodesic/geographiclib-geodesic.min.js"
-    PAGE_JS "${VIEW_DIR}/view.js|${VIEW_DIR}/page.js")
+velkano_set_places(page
+    GENERATOR "velkano view"
+    TITLE "velkano view"
+    BODY_CLASS "vk-view"
+    SIDE "<h1>velkano view</h1>"
+    PAGE_DATA "<script type=\"application/json\" id=\"velkano-data\">@DATA@</script>")
+velkano_fill_view_page(page "${VIEW_DIR}" "run npm ci in ${VIEW_DIR}"
+    "${VIEW_DIR}/page.css" "${VIEW_DIR}/view.js|${VIEW_DIR}/page.js")
 
 string(FIND "${page}" "@DATA@" at)
 if(at LESS 0)

@@ -1,7 +1,9 @@
 # Putting velkano's web pages together at build time: a template whose @NAME@ places are filled
 # with files' contents. Each script is allowed by its SHA-256 in the page's
-# Content-Security-Policy (@SCRIPT_HASHES@), so a page runs nothing else. Included by the
-# scripts that make each page (EmbedViewPage.cmake, ConverterPage.cmake).
+# Content-Security-Policy (@SCRIPT_HASHES@), so a page runs nothing else. Both pages come
+# from tools/web/page.html, the view's page; the converter page adds its side panel and
+# scripts. Included by the scripts that make each page (EmbedViewPage.cmake,
+# ConverterPage.cmake).
 
 # Run as scripts, these have no project's policies: "@NAME@" must stay text, not a variable.
 cmake_policy(VERSION 3.25)
@@ -83,5 +85,34 @@ function(velkano_fill_page page_var missing)
     endforeach()
     string(STRIP "${hashes}" hashes)
     string(REPLACE "@SCRIPT_HASHES@" "${hashes}" page "${page}")
+    set(${page_var} "${page}" PARENT_SCOPE)
+endfunction()
+
+# velkano_set_places(PAGE_VAR NAME TEXT [NAME TEXT...]): every @NAME@ becomes TEXT.
+function(velkano_set_places page_var)
+    set(page "${${page_var}}")
+    set(pairs ${ARGN})
+    while(pairs)
+        list(POP_FRONT pairs name text)
+        string(REPLACE "@${name}@" "${text}" page "${page}")
+    endwhile()
+    set(${page_var} "${page}" PARENT_SCOPE)
+endfunction()
+
+# velkano_fill_view_page(PAGE_VAR WEB_DIR MISSING CSS JS [NAME FILES...]): page.html's files
+# filled in: the view's libraries from the npm packages in WEB_DIR, the page's own style (CSS)
+# and scripts (JS), files joined by '|', and any further places as velkano_fill_page fills them.
+function(velkano_fill_view_page page_var web_dir missing css js)
+    set(page "${${page_var}}")
+    set(modules "${web_dir}/node_modules")
+    velkano_fill_page(page "${missing}"
+        LEAFLET_CSS "${modules}/leaflet/dist/leaflet.css"
+        UPLOT_CSS "${modules}/uplot/dist/uPlot.min.css"
+        PAGE_CSS "${css}"
+        LEAFLET_JS "${modules}/leaflet/dist/leaflet.js"
+        UPLOT_JS "${modules}/uplot/dist/uPlot.iife.min.js"
+        GEODESIC_JS "${modules}/geographiclib-geodesic/geographiclib-geodesic.min.js"
+        PAGE_JS "${js}"
+        ${ARGN})
     set(${page_var} "${page}" PARENT_SCOPE)
 endfunction()
